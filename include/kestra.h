@@ -1,0 +1,255 @@
+// kestra: business diagrams and function plots drawn into bitmaps.
+//
+// A host describes a diagram with a TAB_GR (the numbers), a DIAG_DISP (the
+// look) and one GRAPH_ELEM per series, or a function plot with an expression
+// text and an OPTION_RECT, and gets the picture back as a bitmap handle, as a
+// copy on a surface, or as a BMP file. Records go in and come back by value;
+// their field order and widths are part of the binary interface.
+//
+// Example:
+//   TAB_GR table = CreateTabGr(1, 3, 1.0, 4.0, 2.0);
+//   char names[64];
+//   CreateTextAxis(names, 3, (char*)"Q1", "Q2", "Q3");
+//   GRAPH_ELEM series[1];
+//   CreateGraphElem(series, 1, ReturnGraphElem(RGB(200, 0, 0), 1, (char*)"Sales"));
+//   DIAG_DISP disp = ReturnDiagDisp({0, 0, 300, 200}, RGB(255, 255, 255), 0, 0, 4, 0, 12,
+//                                   0, 10, (char*)"Quarter", (char*)"EUR", names, 9, 1,
+//                                   series, 2, 0x3FF);
+//   HBITMAP bitmap = nullptr;
+//   int status = CreateDiag(table, disp, &bitmap, 1, KESTRA_KIND_BARS);
+//   ...
+//   DeleteObject(bitmap);
+//   FreeTabGr(&table);
+#ifndef KESTRA_H
+#define KESTRA_H
+
+#ifdef _WIN32
+#include <windows.h>
+#include <ddraw.h>
+#define KESTRA_API __declspec(dllexport)
+#else
+#include "kestra_win32.h"
+#define KESTRA_API __attribute__((visibility("default")))
+#endif
+
+#include <cstdint>
+
+// Status codes of the drawing exports.
+enum KestraStatus : int {
+  KESTRA_OK = 0,
+  KESTRA_MODE_UNKNOWN = 1001,        // bitmapMode & 7 is 3 to 7
+  KESTRA_MODE_ZERO = 1002,           // bitmapMode & 7 is 0
+  KESTRA_NO_DC = 1003,               // the memory device context cannot be created
+  KESTRA_NO_BITMAP = 1004,           // the picture bitmap cannot be created (mode 1), or
+                                     // the picture's width or height is <= 0 or too large
+  KESTRA_NO_CURRENT_BITMAP = 1005,   // after drawing the device context holds no bitmap
+  KESTRA_BAD_EXPRESSION = 1006,      // the expression engine refused the expression
+  KESTRA_BAD_FONT_HEIGHT = 1007,     // plot caption font height outside 1 to 99
+  KESTRA_SURFACE_MODE_NEW = 1008,    // a surface target called with mode 1
+  KESTRA_BAD_TABLE = 1009,           // fewer than 1 row or 2 columns, or no values
+  KESTRA_HTML_OPEN = 1010,           // the HTML file cannot be opened
+  KESTRA_HTML_NO_TABLE = 1011,       // the HTML file holds no usable table
+  KESTRA_WORKBOOK = 1012,            // the workbook cannot be read as asked
+  KESTRA_BAD_RANGE = 1013,           // the range text of EXCEL_TAB is malformed
+  // Codes beyond the original set, one meaning each.
+  KESTRA_NOT_IMPLEMENTED = 1014,     // this target form is not available in this build
+  KESTRA_BAD_SAMPLING = 1015,        // plot sampling cannot end: argStep <= 0 or not finite,
+                                     // argFrom/argTo not finite, a step too small to move the
+                                     // argument, or more than 10^8 samples
+  KESTRA_FILE_WRITE = 1016,          // the BMP file could not be written
+  KESTRA_FILE_LOAD = 1017,           // mode 2 on a file path: no loadable BMP picture there
+  KESTRA_PICTURE_SIZE = 1018,        // mode 2: the picture's size differs from rcPicture
+  KESTRA_SURFACE_DC = 1019,          // the surface could not lend a device context
+  KESTRA_INTERNAL = 1020,            // an unexpected internal failure (for example no memory)
+};
+
+// Diagram kinds (last argument of every diagram export).
+enum : unsigned long {
+  KESTRA_KIND_LINES = 1,
+  KESTRA_KIND_LINES_MARKERS = 2,
+  KESTRA_KIND_BARS = 101,
+};
+
+// Table of values: `rows` series over `cols` categories, row-major.
+struct TAB_GR {
+  std::int32_t rows;
+  std::int32_t cols;
+  double* values;
+};
+
+// One series: colour, pen width, line style (1..5) or bar fill (1..7), name.
+struct GRAPH_ELEM {
+  std::uint32_t color;
+  std::uint8_t width;
+  std::int32_t style;
+  char name[40];
+};
+
+// Everything about the look of a diagram. Flags hold 0 or 1.
+struct DIAG_DISP {
+  tagRECT rcPicture;
+  std::uint32_t fillBackground;
+  std::uint32_t backColor;
+  std::uint32_t drawFrame;
+  tagRECT rcFrame;
+  std::uint32_t frameColor;
+  std::uint32_t drawAxisX;
+  std::uint32_t drawAxisY;
+  std::uint32_t axisColor;
+  std::int32_t arrowStyle;
+  std::uint16_t marginBottom;
+  std::uint16_t marginLeft;
+  std::uint8_t arrowMask;
+  tagRECT rcPlot;
+  double baseValue;
+  std::uint32_t showLegend;
+  std::uint16_t legendTop;
+  std::uint16_t legendLeft;
+  std::uint16_t legendBottom;
+  std::uint16_t legendRight;
+  std::uint32_t legendFrame;
+  std::uint32_t legendFrameColor;
+  std::uint32_t legendFill;
+  std::uint32_t legendBackColor;
+  std::uint16_t legendFontHeight;
+  std::uint32_t legendTextColor;
+  std::uint32_t showGrid;
+  std::uint16_t gridStyle;
+  std::uint32_t gridVertical;
+  std::uint16_t divisions;
+  std::uint32_t gridColor;
+  std::uint32_t showCaptions;
+  std::uint32_t captionColor;
+  std::uint16_t captionFontHeight;
+  std::uint32_t showBarValues;
+  std::uint32_t barValueColor;
+  std::uint16_t barValueFontHeight;
+  char captionX[20];
+  char captionY[20];
+  std::uint32_t showCategoryLabels;
+  std::uint32_t showValueLabels;
+  char* categoryLabels;
+  std::uint16_t categoryLabelsLength;
+  std::uint16_t legendEntries;
+  GRAPH_ELEM* elements;
+  std::uint8_t decimals;
+};
+
+// Settings of one function plot.
+struct OPTION_RECT {
+  tagRECT rcPicture;
+  std::uint32_t fillBackground;
+  std::uint32_t backColor;
+  std::uint32_t graphColor;
+  std::uint32_t drawFrame;
+  tagRECT rcFrame;
+  std::uint32_t frameColor;
+  std::uint32_t drawAxisX;
+  std::uint32_t drawAxisY;
+  std::uint32_t axisColor;
+  std::int32_t arrowStyle;
+  std::uint8_t arrowMask;
+  tagRECT rcPlot;
+  double xMin;
+  double yMin;
+  double xMax;
+  double yMax;
+  std::uint32_t argOnX;
+  double argFrom;
+  double argTo;
+  double argStep;
+  std::uint32_t textColor;
+  std::int32_t fontHeight;
+  char captionX[20];
+  char captionY[20];
+  std::uint8_t showZero;
+};
+
+// A worksheet (1-based index) and a cell range such as "B2:E7".
+struct EXCEL_TAB {
+  std::int32_t sheetIndex;
+  char cellRange[20];
+};
+
+// Builders ----------------------------------------------------------------
+
+// A table of rows x cols values, taken from `first` and the following double
+// arguments row by row. The array belongs to the caller: release it with
+// FreeTabGr. When rows x cols is not positive, overflows or cannot be
+// allocated, the table has values == nullptr and CreateDiag refuses it (1009).
+KESTRA_API TAB_GR CreateTabGr(int rows, int cols, double first, ...);
+
+// Releases the value array of a table made by CreateTabGr and clears it.
+KESTRA_API void FreeTabGr(TAB_GR* table);
+
+// A display record from plain arguments and the option flag word (bits 0..9:
+// background, frame, axis X, axis Y, arrows, legend, grid, captions, category
+// labels, value labels). Captions are cut to 19 characters; null counts as empty.
+KESTRA_API DIAG_DISP ReturnDiagDisp(tagRECT picture, unsigned long backColor,
+                                    unsigned long frameColor, unsigned long axisColor,
+                                    unsigned short divisions, unsigned long textColor,
+                                    unsigned short captionFontHeight,
+                                    unsigned long barValueColor,
+                                    unsigned short barValueFontHeight, char* captionX,
+                                    char* captionY, void* categoryLabels,
+                                    unsigned short categoryLabelsLength,
+                                    unsigned short legendEntries, void* elements,
+                                    unsigned char decimals, unsigned long flags);
+
+// A series description of width 1; a name of 40 or more characters becomes " ".
+KESTRA_API GRAPH_ELEM ReturnGraphElem(unsigned long color, int style, char* name);
+
+// Copies `count` series descriptions (first, then the variadic ones) into
+// `buffer`, 52 bytes apart on a 32-bit build. Returns 0.
+KESTRA_API int CreateGraphElem(void* buffer, unsigned short count, GRAPH_ELEM first, ...);
+
+// Appends `count` texts with their terminators to `buffer`: the category
+// label buffer. Texts are cut to 255 characters; null counts as empty. Returns 0.
+KESTRA_API int CreateTextAxis(char* buffer, unsigned short count, char* first, ...);
+
+// A plot record from plain arguments and a flag word (0x01 background,
+// 0x02 frame, 0x04 axis X, 0x08 axis Y, 0x10 arrows, 0x20 argument on the
+// vertical scale, 0x40 zero mark). Captions are cut to 19 characters.
+KESTRA_API OPTION_RECT ReturnOptionRect(tagRECT picture, unsigned long backColor,
+                                        unsigned long graphColor, unsigned long frameColor,
+                                        unsigned long axisColor, double xMin, double yMin,
+                                        double xMax, double yMax, double argFrom, double argTo,
+                                        unsigned long textColor, int fontHeight,
+                                        char* captionX, char* captionY, unsigned long flags);
+
+// Drawing exports -----------------------------------------------------------
+// bitmapMode: only the low three bits count. 1 draws a new picture, 2 draws
+// over the caller's (the bitmap in *bitmap, the surface, or the BMP file at
+// the path). Every export returns a KestraStatus.
+
+KESTRA_API int CreateDiag(TAB_GR table, DIAG_DISP disp, HBITMAP* bitmap,
+                          unsigned long bitmapMode, unsigned long diagramKind);
+KESTRA_API int CreateDiag(TAB_GR table, DIAG_DISP disp, IDirectDrawSurface* surface,
+                          unsigned long bitmapMode, unsigned long diagramKind);
+KESTRA_API int CreateDiag(TAB_GR table, DIAG_DISP disp, char* path,
+                          unsigned long bitmapMode, unsigned long diagramKind);
+
+KESTRA_API int CreateGraph(char* expression, OPTION_RECT options, HBITMAP* bitmap,
+                           unsigned long bitmapMode);
+KESTRA_API int CreateGraph(char* expression, OPTION_RECT options, IDirectDrawSurface* surface,
+                           unsigned long bitmapMode);
+KESTRA_API int CreateGraph(char* expression, OPTION_RECT options, char* path,
+                           unsigned long bitmapMode);
+
+KESTRA_API int CreateDiagHTML(char* htmlPath, DIAG_DISP disp, HBITMAP* bitmap,
+                              unsigned long bitmapMode, unsigned long diagramKind);
+KESTRA_API int CreateDiagHTML(char* htmlPath, DIAG_DISP disp, IDirectDrawSurface* surface,
+                              unsigned long bitmapMode, unsigned long diagramKind);
+KESTRA_API int CreateDiagHTML(char* htmlPath, DIAG_DISP disp, char* path,
+                              unsigned long bitmapMode, unsigned long diagramKind);
+
+KESTRA_API int CreateDiagXLS(char* workbookPath, EXCEL_TAB range, DIAG_DISP disp,
+                             HBITMAP* bitmap, unsigned long bitmapMode,
+                             unsigned long diagramKind);
+KESTRA_API int CreateDiagXLS(char* workbookPath, EXCEL_TAB range, DIAG_DISP disp,
+                             IDirectDrawSurface* surface, unsigned long bitmapMode,
+                             unsigned long diagramKind);
+KESTRA_API int CreateDiagXLS(char* workbookPath, EXCEL_TAB range, DIAG_DISP disp, char* path,
+                             unsigned long bitmapMode, unsigned long diagramKind);
+
+#endif  // KESTRA_H

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages kestra needs to build and test.
+#   scripts/install-deps.sh          build and test
+#   scripts/install-deps.sh --bench  also the benchmark baselines
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config git
+  libgtest-dev libgmock-dev
+  libfreetype-dev libfontconfig-dev fonts-liberation2
+  libpng-dev libzip-dev libexpat1-dev libfreexl-dev libxlsxwriter-dev
+  g++-mingw-w64-i686
+)
+if [[ "${1:-}" == "--bench" ]]; then
+  packages+=(libbenchmark-dev libmuparser-dev python3 python3-matplotlib python3-openpyxl)
+fi
+
+sudo=""
+[[ $(id -u) -eq 0 ]] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${packages[@]}"

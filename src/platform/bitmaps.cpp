@@ -1,0 +1,180 @@
+// Bitmaps in the screen format: creation from and conversion to 24/32-bit
+// DIB rows, single pixels, and block copies between device contexts.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/gdi_objects.h"
+
+namespace kestra::platform {
+namespace {
+
+bool valid_size(int width, int height) {
+  return width > 0 && height > 0 && width <= max_bitmap_side && height <= max_bitmap_side &&
+         std::int64_t{width} * height <= max_bitmap_pixels;
+}
+
+HBITMAP new_bitmap(int width, int height) {
+  if (!valid_size(width, height)) return nullptr;
+  try {
+    return static_cast<HBITMAP>(ObjectTable::instance().add(std::make_shared<Bitmap>(width, height)));
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+// Bytes per DIB row: width x bits / 8, padded to a multiple of 4.
+std::size_t dib_stride(int width, int bits) {
+  return ((static_cast<std::size_t>(width) * static_cast<std::size_t>(bits) + 31) / 32) * 4;
+}
+
+bool supported_dib(const BITMAPINFOHEADER& header) {
+  return header.biSize >= sizeof(BITMAPINFOHEADER) && header.biCompression == BI_RGB &&
+         header.biPlanes == 1 && (header.biBitCount == 24 || header.biBitCount == 32) &&
+         header.biWidth > 0 && header.biHeight != 0;
+}
+
+// The bitmap row that DIB row `line` (counted in storage order) describes.
+int bitmap_row_of(const BITMAPINFOHEADER& header, int rows, int line) {
+  return header.biHeight > 0 ? rows - 1 - line : line;
+}
+
+void read_dib_row(const std::uint8_t* src, int bits, int count, Pixel* dst) {
+  const int step = bits / 8;
+  for (int x = 0; x < count; ++x, src += step) {
+    dst[x] = (Pixel{src[2]} << 16) | (Pixel{src[1]} << 8) | src[0];
+  }
+}
+
+void write_dib_row(const Pixel* src, int bits, int count, std::uint8_t* dst) {
+  const int step = bits / 8;
+  for (int x = 0; x < count; ++x, dst += step) {
+    dst[0] = static_cast<std::uint8_t>(src[x]);
+    dst[1] = static_cast<std::uint8_t>(src[x] >> 8);
+    dst[2] = static_cast<std::uint8_t>(src[x] >> 16);
+    if (step == 4) dst[3] = 0;
+  }
+}
+
+}  // namespace
+}  // namespace kestra::platform
+
+using namespace kestra::platform;
+
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
+  if (!dc_of(dc)) return nullptr;
+  return new_bitmap(width, height);
+}
+
+HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
+                       const BITMAPINFO* info, UINT usage) {
+  if (!dc_of(dc) || !header || header->biWidth <= 0 || header->biHeight == 0) return nullptr;
+  const int width = header->biWidth;
+  const int height = header->biHeight == INT32_MIN ? 0 : std::abs(header->biHeight);
+  if (!(init & CBM_INIT)) return new_bitmap(width, height);
+  if (!bits || !info || usage != DIB_RGB_COLORS || !supported_dib(info->bmiHeader) ||
+      info->bmiHeader.biWidth != width || std::abs(info->bmiHeader.biHeight) != height) {
+    return nullptr;
+  }
+  HBITMAP handle = new_bitmap(width, height);
+  auto bitmap = lookup<Bitmap>(handle);
+  if (!bitmap) return nullptr;
+  const int bpp = info->bmiHeader.biBitCount;
+  const std::size_t stride = dib_stride(width, bpp);
+  const auto* src = static_cast<const std::uint8_t*>(bits);
+  for (int line = 0; line < height; ++line) {
+    read_dib_row(src + stride * line, bpp, width,
+                 bitmap->row(bitmap_row_of(info->bmiHeader, height, line)));
+  }
+  return handle;
+}
+
+int GetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, LPVOID bits, BITMAPINFO* info,
+              UINT usage) {
+  auto bitmap = lookup<Bitmap>(handle);
+  if (!dc_of(dc) || !bitmap || !info || usage != DIB_RGB_COLORS) return 0;
+  BITMAPINFOHEADER& header = info->bmiHeader;
+  if (!bits) {  // describe the bitmap
+    if (header.biSize < sizeof(BITMAPINFOHEADER)) return 0;
+    header.biWidth = bitmap->width;
+    header.biHeight = bitmap->height;
+    header.biPlanes = 1;
+    if (header.biBitCount == 0) header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(dib_stride(bitmap->width, header.biBitCount) *
+                                            static_cast<std::size_t>(bitmap->height));
+    return bitmap->height;
+  }
+  if (!supported_dib(header) || header.biWidth != bitmap->width) return 0;
+  const int rows = std::min(std::abs(header.biHeight), bitmap->height);
+  if (start >= static_cast<UINT>(rows)) return 0;
+  const int count = static_cast<int>(std::min<UINT>(lines, static_cast<UINT>(rows) - start));
+  const std::size_t stride = dib_stride(bitmap->width, header.biBitCount);
+  auto* dst = static_cast<std::uint8_t*>(bits);
+  for (int i = 0; i < count; ++i) {
+    const int line = static_cast<int>(start) + i;
+    std::uint8_t* out = dst + stride * static_cast<std::size_t>(i);
+    write_dib_row(bitmap->row(bitmap_row_of(header, rows, line)), header.biBitCount,
+                  bitmap->width, out);
+    const std::size_t used = static_cast<std::size_t>(bitmap->width) * (header.biBitCount / 8);
+    std::memset(out + used, 0, stride - used);
+  }
+  return count;
+}
+
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
+  auto context = dc_of(dc);
+  if (!context) return CLR_INVALID;
+  Bitmap* bitmap = context->bitmap.get();
+  if (!bitmap || !bitmap->contains(x, y)) return CLR_INVALID;
+  bitmap->row(y)[x] = to_pixel(color);
+  return color & 0xFFFFFF;
+}
+
+COLORREF GetPixel(HDC dc, int x, int y) {
+  auto context = dc_of(dc);
+  Bitmap* bitmap = context ? context->bitmap.get() : nullptr;
+  if (!bitmap || !bitmap->contains(x, y)) return CLR_INVALID;
+  return to_colorref(bitmap->row(y)[x]);
+}
+
+BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, int sy,
+                int swidth, int sheight, DWORD rop) {
+  auto target = dc_of(dst);
+  auto source = dc_of(src);
+  if (!target || !source || rop != SRCCOPY || width <= 0 || height <= 0 || swidth <= 0 ||
+      sheight <= 0) {
+    return FALSE;
+  }
+  Bitmap* from = source->bitmap.get();
+  Bitmap* to = target->bitmap.get();
+  if (!from || !to) return FALSE;
+  // Nearest source pixel for each destination pixel; sizes are usually equal.
+  for (int row = 0; row < height; ++row) {
+    const int ty = y + row;
+    const int fy = sy + static_cast<int>(std::int64_t{row} * sheight / height);
+    if (ty < 0 || ty >= to->height || fy < 0 || fy >= from->height) continue;
+    for (int col = 0; col < width; ++col) {
+      const int tx = x + col;
+      const int fx = sx + static_cast<int>(std::int64_t{col} * swidth / width);
+      if (tx < 0 || tx >= to->width || fx < 0 || fx >= from->width) continue;
+      to->row(ty)[tx] = from->row(fy)[fx];
+    }
+  }
+  return TRUE;
+}
+
+BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, int sy, DWORD rop) {
+  return StretchBlt(dst, x, y, width, height, src, sx, sy, width, height, rop);
+}
+
+HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) {
+  void* memory = std::malloc(bytes == 0 ? 1 : bytes);
+  if (memory && (flags & GMEM_ZEROINIT)) std::memset(memory, 0, bytes);
+  return memory;
+}
+
+HGLOBAL GlobalFree(HGLOBAL memory) {
+  std::free(memory);
+  return nullptr;
+}

@@ -1,0 +1,2 @@
+// Command-line program over the library (placeholder).
+int main() { return 0; }
