@@ -252,4 +252,13 @@ KESTRA_API int CreateDiagXLS(char* workbookPath, EXCEL_TAB range, DIAG_DISP disp
 KESTRA_API int CreateDiagXLS(char* workbookPath, EXCEL_TAB range, DIAG_DISP disp, char* path,
                              unsigned long bitmapMode, unsigned long diagramKind);
 
+#ifndef _WIN32
+// A surface over a bitmap of its own, for hosts and tests without DirectDraw:
+// it lends a device context holding that bitmap. The bitmap stays the
+// surface's; read it with GetDIBits or GetPixel while the surface lives.
+KESTRA_API IDirectDrawSurface* CreateMemorySurface(int width, int height);
+KESTRA_API HBITMAP MemorySurfaceBitmap(IDirectDrawSurface* surface);
+KESTRA_API void DeleteMemorySurface(IDirectDrawSurface* surface);
+#endif
+
 #endif  // KESTRA_H
