@@ -1,0 +1,82 @@
+// The picture: a new black bitmap for mode 1, its background and its frame.
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "diagram/diagram.h"
+
+namespace kestra::diagram {
+namespace {
+
+// Largest picture attempted, as the platform's bitmap limit: larger pictures
+// are refused before their pixel buffer is allocated.
+constexpr std::int64_t max_picture_side = 32768;
+constexpr std::int64_t max_picture_pixels = std::int64_t{1} << 28;
+
+struct FreeDeleter {
+  void operator()(void* memory) const { std::free(memory); }
+};
+
+}  // namespace
+
+PictureSize picture_size(const RECT& picture) {
+  return {std::int64_t{picture.right} - picture.left, std::int64_t{picture.bottom} - picture.top};
+}
+
+// A bitmap in the screen's format made from zeroed 24-bit DIB rows, so the
+// picture starts black. Null when the size is not drawable or creation fails.
+UniqueObject create_picture(PictureSize size) {
+  if (size.width <= 0 || size.height <= 0 || size.width > max_picture_side ||
+      size.height > max_picture_side || size.width * size.height > max_picture_pixels) {
+    return UniqueObject();
+  }
+  const int width = static_cast<int>(size.width);
+  const int height = static_cast<int>(size.height);
+  // Rows are width x 3 bytes, padded to a multiple of 4.
+  const std::size_t stride = dib_stride(width);
+  std::unique_ptr<void, FreeDeleter> pixels(std::calloc(stride * static_cast<std::size_t>(height), 1));
+  if (!pixels) return UniqueObject();
+
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // positive: rows stored bottom-up
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader.biSizeImage = static_cast<DWORD>(stride * static_cast<std::size_t>(height));
+
+  const HWND window = GetForegroundWindow();
+  WindowDC screen(window);
+  if (!screen) return UniqueObject();
+  return UniqueObject(CreateDIBitmap(screen.get(), &info.bmiHeader, CBM_INIT, pixels.get(), &info,
+                                     DIB_RGB_COLORS));
+}
+
+std::size_t dib_stride(int width) {
+  return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+}
+
+// The whole bitmap from its origin, whatever the picture rectangle's corner.
+void draw_background(const Drawing& drawing, PictureSize size) {
+  if (!drawing.disp.fillBackground) return;
+  const COLORREF color = drawing.disp.backColor;
+  drawing.selection.pen(PS_SOLID, 1, color);
+  drawing.selection.solid_brush(color);
+  const auto clamp = [](std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+  };
+  Rectangle(drawing.dc, 0, 0, clamp(size.width), clamp(size.height));
+}
+
+void draw_frame(const Drawing& drawing) {
+  if (!drawing.disp.drawFrame) return;
+  drawing.selection.pen(PS_SOLID, 1, drawing.disp.frameColor);
+  drawing.selection.hollow_brush();
+  const RECT& frame = drawing.disp.rcFrame;
+  Rectangle(drawing.dc, frame.left, frame.top, frame.right, frame.bottom);
+}
+
+}  // namespace kestra::diagram

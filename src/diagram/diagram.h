@@ -1,0 +1,148 @@
+// Internal contract of the diagram renderer: the drawing context shared by
+// its steps, the geometry of the plot area and the objects it selects.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "kestra.h"
+#include "platform/gdi_handles.h"
+
+namespace kestra::diagram {
+
+// Positions of the plot area, the value scale and the category slots. Integer
+// products are formed in 64 bits, so large pictures do not overflow.
+class Geometry {
+ public:
+  Geometry(const TAB_GR& table, const DIAG_DISP& disp);
+
+  int left() const { return pixel(L_); }
+  int top() const { return pixel(T_); }
+  int right() const { return pixel(R_); }
+  int bottom() const { return pixel(B_); }
+  int axis_x() const { return pixel(X0_); }  // x of the value axis
+  int axis_y() const { return pixel(Y0_); }  // y of the category axis
+  int categories() const { return n_; }
+  int series() const { return m_; }
+  double vmax() const { return vmax_; }
+  double base() const { return base_; }
+
+  // False when vmax equals base or either is not finite: the scale has no
+  // extent and every value sits on the category axis.
+  bool has_extent() const { return has_extent_; }
+
+  // Pixel row of a value, or nothing for a value that is not finite.
+  std::optional<int> y(double value) const;
+  // Row of horizontal division i of d: T + (H * i) / d.
+  int division_y(int i, int d) const;
+  // Point of category c in line diagrams: X0 + (W * (c + 1)) / n.
+  int point_x(int c) const { return slot_edge(c + 1); }
+  // Left edge of category slot c (its right edge is slot_edge(c + 1)).
+  int slot_edge(int c) const;
+  // Columns of the bar of series r in category c.
+  struct Span {
+    int left, right;
+  };
+  Span bar(int r, int c) const;
+
+  // The value of series r at category c.
+  double value(int r, int c) const {
+    return values_[static_cast<std::size_t>(r) * static_cast<std::size_t>(n_) +
+                   static_cast<std::size_t>(c)];
+  }
+
+ private:
+  static int pixel(std::int64_t coordinate);
+  static int pixel(double coordinate);
+
+  const double* values_;
+  int n_, m_;
+  std::int64_t L_, T_, R_, B_, X0_, Y0_, W_, H_;
+  double vmax_, base_;
+  bool has_extent_;
+};
+
+// The number format "%01.<decimals>f" and a bounded print with it.
+class NumberFormat {
+ public:
+  explicit NumberFormat(std::uint8_t decimals);
+  // Prints a value into the 260-character text buffer; longer results are cut.
+  std::string_view print(double value);
+
+ private:
+  char format_[16];
+  char text_[260];
+};
+
+// The pen, brush and font currently selected by the diagram. A selection stays
+// until a later step replaces it; each created object is deleted once
+// replaced, the rest when the drawing ends, after the originals are back.
+class Selection {
+ public:
+  explicit Selection(HDC dc) : dc_(dc) {}
+  Selection(const Selection&) = delete;
+  Selection& operator=(const Selection&) = delete;
+  ~Selection();
+
+  void pen(int style, int width, COLORREF color);
+  void solid_brush(COLORREF color);
+  void hatch_brush(int hatch, COLORREF color);
+  void hollow_brush();
+  // The diagram font of the given cell height.
+  void font(int height);
+
+ private:
+  enum Kind { kind_pen, kind_brush, kind_font, kind_count };
+  void select(Kind kind, HGDIOBJ object, bool owned);
+
+  HDC dc_;
+  HGDIOBJ original_[kind_count] = {};
+  UniqueObject current_[kind_count];
+};
+
+// Everything a drawing step works with.
+struct Drawing {
+  HDC dc;
+  const TAB_GR& table;
+  const DIAG_DISP& disp;
+  const Geometry& geometry;
+  NumberFormat& numbers;
+  Selection& selection;
+};
+
+// GDI pen style of a line style code 1..5; any other code draws solid.
+int pen_style(std::int32_t code);
+
+// Draws one line: a move to the first point and a line to the second.
+inline void draw_line(HDC dc, int x0, int y0, int x1, int y1) {
+  MoveToEx(dc, x0, y0, nullptr);
+  LineTo(dc, x1, y1);
+}
+
+// Draws one line of text into a rectangle with DrawTextA's flags.
+void draw_text(HDC dc, std::string_view text, RECT rect, UINT flags);
+
+// Width and height of the picture rectangle.
+struct PictureSize {
+  std::int64_t width, height;
+};
+PictureSize picture_size(const RECT& picture);
+
+// Bytes per row of a 24-bit DIB: width x 3, raised to a multiple of 4.
+std::size_t dib_stride(int width);
+
+// A new black picture bitmap of the given size in the screen's format; null
+// when the size is not positive, beyond the platform's limit, or creation fails.
+UniqueObject create_picture(PictureSize size);
+
+// The drawing steps, in the order CreateDiag runs them.
+void draw_background(const Drawing& drawing, PictureSize size);
+void draw_frame(const Drawing& drawing);
+void draw_axes_and_grid(const Drawing& drawing);
+void draw_series(const Drawing& drawing, unsigned long kind);
+void draw_captions_and_labels(const Drawing& drawing);
+void draw_legend(const Drawing& drawing);
+
+}  // namespace kestra::diagram

@@ -1,0 +1,122 @@
+// ReturnDiagDisp: a diagram display record from plain arguments and the
+// option flag word.
+#include <cstdint>
+
+#include "kestra.h"
+#include "model/model.h"
+
+namespace {
+
+enum Flag : unsigned long {
+  flag_background = 0x001,
+  flag_frame = 0x002,
+  flag_axis_x = 0x004,
+  flag_axis_y = 0x008,
+  flag_arrows = 0x010,
+  flag_legend = 0x020,
+  flag_grid = 0x040,
+  flag_captions = 0x080,
+  flag_category_labels = 0x100,
+  flag_value_labels = 0x200,
+};
+
+constexpr std::uint32_t is_set(unsigned long flags, Flag flag) { return (flags & flag) ? 1 : 0; }
+
+// The rectangle moved inward by `by` on every side (wrapping like the 32-bit
+// arithmetic of the record's hosts instead of overflowing).
+tagRECT inset(const tagRECT& rect, int by) {
+  auto move = [](LONG value, int delta) {
+    return static_cast<LONG>(static_cast<std::int64_t>(value) + delta);
+  };
+  return {move(rect.left, by), move(rect.top, by), move(rect.right, -by), move(rect.bottom, -by)};
+}
+
+// The legend box: one fifth of the picture wide (at most 70 pixels) 5 pixels
+// from the right edge, 15 pixels per entry, centred vertically in a picture
+// whose top is 0. Coordinates keep their low 16 bits.
+void place_legend(DIAG_DISP& disp, unsigned short entries) {
+  const tagRECT& picture = disp.rcPicture;
+  const std::int64_t width = std::int64_t{picture.right} - picture.left;
+  const std::int64_t height = std::int64_t{picture.bottom} - picture.top;
+  const std::int64_t q = width / 5;
+  const std::int64_t left = q > 70 ? std::int64_t{picture.right} - 75 : picture.right - q - 5;
+  const std::int64_t h = 15 * std::int64_t{entries};
+  std::int64_t top = picture.top;
+  std::int64_t bottom = picture.bottom;
+  if (h <= height) {
+    top = (height - h) / 2;
+    bottom = (height + h) / 2;
+  }
+  disp.legendLeft = static_cast<std::uint16_t>(left);
+  disp.legendRight = static_cast<std::uint16_t>(std::int64_t{picture.right} - 5);
+  disp.legendTop = static_cast<std::uint16_t>(top);
+  disp.legendBottom = static_cast<std::uint16_t>(bottom);
+}
+
+}  // namespace
+
+DIAG_DISP ReturnDiagDisp(tagRECT picture, unsigned long backColor, unsigned long frameColor,
+                         unsigned long axisColor, unsigned short divisions,
+                         unsigned long textColor, unsigned short captionFontHeight,
+                         unsigned long barValueColor, unsigned short barValueFontHeight,
+                         char* captionX, char* captionY, void* categoryLabels,
+                         unsigned short categoryLabelsLength, unsigned short legendEntries,
+                         void* elements, unsigned char decimals, unsigned long flags) {
+  DIAG_DISP disp{};
+  disp.rcPicture = picture;
+  disp.rcFrame = inset(picture, 2);
+
+  disp.fillBackground = is_set(flags, flag_background);
+  disp.drawFrame = is_set(flags, flag_frame);
+  disp.drawAxisX = is_set(flags, flag_axis_x);
+  disp.drawAxisY = is_set(flags, flag_axis_y);
+  disp.arrowStyle = (flags & flag_arrows) ? 2 : 1;
+  disp.showCaptions = is_set(flags, flag_captions);
+  disp.showCategoryLabels = is_set(flags, flag_category_labels);
+  disp.showValueLabels = is_set(flags, flag_value_labels);
+
+  disp.marginBottom = 40;
+  disp.marginLeft = 20;
+  disp.arrowMask = 3;
+  disp.baseValue = 0.0;
+  disp.showBarValues = 1;
+
+  disp.backColor = static_cast<std::uint32_t>(backColor);
+  disp.frameColor = static_cast<std::uint32_t>(frameColor);
+  disp.axisColor = static_cast<std::uint32_t>(axisColor);
+  disp.captionColor = static_cast<std::uint32_t>(textColor);
+  disp.captionFontHeight = captionFontHeight;
+  disp.barValueColor = static_cast<std::uint32_t>(barValueColor);
+  disp.barValueFontHeight = barValueFontHeight;
+  disp.divisions = divisions;
+  disp.categoryLabels = static_cast<char*>(categoryLabels);
+  disp.categoryLabelsLength = categoryLabelsLength;
+  disp.legendEntries = legendEntries;
+  disp.elements = static_cast<GRAPH_ELEM*>(elements);
+  disp.decimals = decimals;
+
+  if (flags & flag_legend) {
+    disp.showLegend = 1;
+    place_legend(disp, legendEntries);
+    disp.legendFrame = 1;
+    disp.legendFrameColor = static_cast<std::uint32_t>(frameColor);
+    disp.legendFill = 0;
+    disp.legendBackColor = static_cast<std::uint32_t>(backColor);
+    disp.legendFontHeight = 10;
+    disp.legendTextColor = static_cast<std::uint32_t>(textColor);
+  }
+
+  disp.rcPlot = inset(picture, (flags & flag_frame) ? 4 : 2);
+  if (flags & flag_legend) disp.rcPlot.right = disp.legendLeft - 2;
+
+  if (flags & flag_grid) {
+    disp.showGrid = 1;
+    disp.gridStyle = 2;
+    disp.gridVertical = 0;
+    disp.gridColor = static_cast<std::uint32_t>(axisColor);
+  }
+
+  kestra::model::copy_text(disp.captionX, sizeof disp.captionX, captionX);
+  kestra::model::copy_text(disp.captionY, sizeof disp.captionY, captionY);
+  return disp;
+}
