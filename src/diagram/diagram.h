@@ -115,6 +115,21 @@ struct Drawing {
 // GDI pen style of a line style code 1..5; any other code draws solid.
 int pen_style(std::int32_t code);
 
+// Walks the texts of a category label buffer of `length` bytes in order: the
+// label of category 0, then of 1, and so on. A null buffer holds no labels.
+class CategoryLabels {
+ public:
+  CategoryLabels(const char* buffer, std::size_t length);
+  // The current label, or nothing when the buffer holds no more.
+  std::optional<std::string_view> current() const;
+  void advance();
+
+ private:
+  const char* buffer_;
+  std::size_t length_;
+  std::optional<std::size_t> start_;
+};
+
 // Draws one line: a move to the first point and a line to the second.
 inline void draw_line(HDC dc, int x0, int y0, int x1, int y1) {
   MoveToEx(dc, x0, y0, nullptr);

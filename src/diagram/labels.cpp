@@ -5,6 +5,30 @@
 #include "diagram/diagram.h"
 
 namespace kestra::diagram {
+
+CategoryLabels::CategoryLabels(const char* buffer, std::size_t length)
+    : buffer_(buffer), length_(length), start_() {
+  if (buffer) start_ = 0;
+}
+
+// Label c begins right behind the c-th terminator, found within the buffer's
+// first `length` bytes; a terminator in the last byte ends the labels. A label
+// is cut at the buffer's end, except the first one of an empty buffer.
+std::optional<std::string_view> CategoryLabels::current() const {
+  if (!start_) return std::nullopt;
+  const char* text = buffer_ + *start_;
+  return std::string_view(text, *start_ < length_ ? strnlen(text, length_ - *start_) : std::strlen(text));
+}
+
+void CategoryLabels::advance() {
+  if (!start_) return;
+  const void* terminator =
+      *start_ < length_ ? std::memchr(buffer_ + *start_, '\0', length_ - *start_) : nullptr;
+  const std::size_t next =
+      terminator ? static_cast<std::size_t>(static_cast<const char*>(terminator) - buffer_) + 1 : length_;
+  start_ = next < length_ ? std::optional<std::size_t>(next) : std::nullopt;
+}
+
 namespace {
 
 constexpr int caption_x_offset = 15;  // category caption: below the axis
@@ -29,27 +53,11 @@ void draw_value_labels(const Drawing& drawing) {
   }
 }
 
-// The label of category c: text number c of the buffer. Only the buffer's
-// first `length` bytes are searched for the terminators before it, and a
-// label is cut at the buffer's end. Category 0 starts at the buffer's start.
-std::optional<std::string_view> category_label(const char* buffer, std::size_t length, int c) {
-  std::size_t start = 0;
-  for (int found = 0; found < c; ++found) {
-    const void* terminator = start < length ? std::memchr(buffer + start, '\0', length - start) : nullptr;
-    if (!terminator) return std::nullopt;
-    start = static_cast<std::size_t>(static_cast<const char*>(terminator) - buffer) + 1;
-    if (start >= length) return std::nullopt;  // the terminator was the buffer's last byte
-  }
-  const char* text = buffer + start;
-  return std::string_view(text, start < length ? strnlen(text, length - start) : std::strlen(text));
-}
-
 void draw_category_labels(const Drawing& drawing) {
-  const char* buffer = drawing.disp.categoryLabels;
-  if (!buffer) return;
   const Geometry& g = drawing.geometry;
-  for (int c = 0; c < g.categories(); ++c) {
-    const auto label = category_label(buffer, drawing.disp.categoryLabelsLength, c);
+  CategoryLabels labels(drawing.disp.categoryLabels, drawing.disp.categoryLabelsLength);
+  for (int c = 0; c < g.categories(); labels.advance(), ++c) {
+    const auto label = labels.current();
     if (!label) break;  // no later category has a label either
     draw_text(drawing.dc, *label,
               {g.slot_edge(c), g.axis_y() + category_label_offset, g.slot_edge(c + 1), g.bottom()},
