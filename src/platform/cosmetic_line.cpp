@@ -94,7 +94,8 @@ void draw_cosmetic_line(Bitmap& bitmap, const CosmeticPen& pen, POINT from, POIN
   std::int64_t rest = static_cast<std::int64_t>(
       Wide{v - line.v0} * denominator - (Wide{2} * steps.begin * line.dv - line.n));
   std::int64_t u = line.u0 + line.u_step * steps.begin;
-  int phase = pen.dashes ? static_cast<int>(steps.begin % pen.dashes->period) : 0;
+  int phase = pen.dashes ? static_cast<int>((pen.first_phase + steps.begin) % pen.dashes->period)
+                         : 0;
 
   for (std::int64_t i = steps.begin; i < steps.end; ++i) {
     const bool on = !pen.dashes || pen.dashes->is_on(phase);

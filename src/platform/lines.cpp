@@ -1,5 +1,7 @@
 // MoveToEx and LineTo: the current position and the choice of line routine
 // for the selected pen.
+#include <algorithm>
+
 #include "platform/raster.h"
 
 namespace kestra::platform {
@@ -15,15 +17,44 @@ CosmeticPen cosmetic_pen_of(const DeviceContext& dc) {
   return pen;
 }
 
+bool draws_nothing(const DeviceContext& dc) {
+  return !dc.bitmap || !dc.pen || dc.pen->style == PS_NULL;
+}
+
+bool is_wide(const Pen& pen) { return pen.width >= 2; }
+
+// Steps of a cosmetic line: the dash phase advances by one per pixel.
+std::int64_t step_count(POINT from, POINT to) {
+  const std::int64_t dx = std::int64_t{to.x} - from.x;
+  const std::int64_t dy = std::int64_t{to.y} - from.y;
+  return std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
+}
+
 }  // namespace
 
-// Wide pens are solid whatever their style; PS_NULL draws nothing.
+// Wide pens are solid whatever their style; PS_NULL draws nothing. The dash
+// pattern starts afresh at every line.
 void draw_pen_line(const DeviceContext& dc, POINT from, POINT to) {
-  if (!dc.bitmap || !dc.pen || dc.pen->style == PS_NULL) return;
-  if (dc.pen->width >= 2) {
+  if (draws_nothing(dc)) return;
+  if (is_wide(*dc.pen)) {
     draw_wide_line(*dc.bitmap, dc.pen->width, to_pixel(dc.pen->color), from, to);
   } else {
     draw_cosmetic_line(*dc.bitmap, cosmetic_pen_of(dc), from, to);
+  }
+}
+
+void draw_pen_outline(const DeviceContext& dc, const POINT* corners, int count) {
+  if (draws_nothing(dc)) return;
+  CosmeticPen pen = cosmetic_pen_of(dc);
+  for (int side = 0; side < count; ++side) {
+    const POINT from = corners[side];
+    const POINT to = corners[(side + 1) % count];
+    if (is_wide(*dc.pen)) {
+      draw_wide_line(*dc.bitmap, dc.pen->width, pen.color, from, to);
+    } else {
+      draw_cosmetic_line(*dc.bitmap, pen, from, to);
+      if (pen.dashes) pen.first_phase = (pen.first_phase + step_count(from, to)) % pen.dashes->period;
+    }
   }
 }
 

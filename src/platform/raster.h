@@ -9,11 +9,13 @@
 
 namespace kestra::platform {
 
-// A width 0 or 1 pen as one LineTo sees it: the dash pattern (null for
-// solid) and the colour of the gaps (none in TRANSPARENT mode).
+// A width 0 or 1 pen as one line sees it: the dash pattern (null for
+// solid), its phase at the line's first pixel, and the colour of the gaps
+// (none in TRANSPARENT mode).
 struct CosmeticPen {
   Pixel color = 0;
   const DashPattern* dashes = nullptr;
+  std::int64_t first_phase = 0;
   bool paints_gaps = false;
   Pixel gap_color = 0;
 };
@@ -21,6 +23,10 @@ struct CosmeticPen {
 // Draws one segment with the DC's pen as LineTo does, without touching the
 // current position.
 void draw_pen_line(const DeviceContext& dc, POINT from, POINT to);
+
+// Draws the closed outline through `corners` with the DC's pen; the dash
+// phase runs on from side to side.
+void draw_pen_outline(const DeviceContext& dc, const POINT* corners, int count);
 
 // Paints the pixels of a cosmetic line from `from` up to, not including,
 // `to`: one pixel per step along the major axis, minor coordinate rounded to

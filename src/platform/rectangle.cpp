@@ -1,5 +1,5 @@
 // Rectangle: normalised corners, the brush inside and the pen's closed
-// one-pixel outline through the corner pixels.
+// outline through the corner pixels.
 #include <algorithm>
 
 #include "platform/raster.h"
@@ -12,14 +12,23 @@ RECT normalised(int left, int top, int right, int bottom) {
           std::max(top, bottom)};
 }
 
-// The outline runs (l,t) -> (r-1,t) -> (r-1,b-1) -> (l,b-1) -> (l,t); each
-// side leaves out its end point, which the next side paints.
+// The outline runs anticlockwise from the top-right corner pixel, as GDI
+// draws it: that is where a styled pen's pattern starts, and the pattern
+// runs on around the corners. Each side leaves out its end point, which the
+// next side paints.
 void draw_outline(const DeviceContext& dc, const RECT& box) {
-  const POINT corners[] = {{box.left, box.top},
-                           {box.right - 1, box.top},
-                           {box.right - 1, box.bottom - 1},
-                           {box.left, box.bottom - 1}};
-  for (int side = 0; side < 4; ++side) draw_pen_line(dc, corners[side], corners[(side + 1) % 4]);
+  const POINT corners[] = {{box.right - 1, box.top},
+                           {box.left, box.top},
+                           {box.left, box.bottom - 1},
+                           {box.right - 1, box.bottom - 1}};
+  draw_pen_outline(dc, corners, 4);
+}
+
+// The brush covers the inside of the outline; without an outline (PS_NULL)
+// it also covers the outline's left column and top row.
+RECT fill_area(const DeviceContext& dc, const RECT& box) {
+  const int inset = dc.pen && dc.pen->style == PS_NULL ? 0 : 1;
+  return {box.left + inset, box.top + inset, box.right - 1, box.bottom - 1};
 }
 
 }  // namespace
@@ -32,8 +41,7 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
   if (!context) return FALSE;
   const RECT box = normalised(left, top, right, bottom);
   if (!context->bitmap || box.left == box.right || box.top == box.bottom) return TRUE;
-  fill_with_brush(*context, *context->bitmap,
-                  {box.left + 1, box.top + 1, box.right - 1, box.bottom - 1});
+  fill_with_brush(*context, *context->bitmap, fill_area(*context, box));
   draw_outline(*context, box);
   return TRUE;
 }
