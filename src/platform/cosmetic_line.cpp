@@ -1,0 +1,120 @@
+// Cosmetic (width 0 and 1) lines: GDI's pixel choice, dash phase and
+// clipping that keeps both, in 64-bit arithmetic for any int endpoints.
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/raster.h"
+
+namespace kestra::platform {
+namespace {
+
+using Wide = __int128;  // i * delta can exceed 64 bits for ±2^31 endpoints
+
+// Smallest integer >= a / b for b > 0.
+constexpr Wide ceil_div(Wide a, Wide b) { return a >= 0 ? (a + b - 1) / b : -((-a) / b); }
+
+// A line walked one step at a time along its major axis u; the minor axis v
+// follows v(i) = v0 + ceil((2 i dv - n) / 2n), nearest with halves down.
+struct LineAxes {
+  std::int64_t u0, v0;
+  int u_step;           // +1 or -1
+  std::int64_t dv;      // minor delta, signed
+  std::int64_t n;       // steps: max(|dx|, |dy|), the number of pixels
+  std::int64_t u_size, v_size;  // bitmap extent along each axis
+  bool x_major;
+
+  std::int64_t minor_at(std::int64_t i) const {
+    return v0 + static_cast<std::int64_t>(ceil_div(Wide{2} * i * dv - n, Wide{2} * n));
+  }
+};
+
+LineAxes axes_of(const Bitmap& bitmap, POINT from, POINT to) {
+  const std::int64_t dx = std::int64_t{to.x} - from.x;
+  const std::int64_t dy = std::int64_t{to.y} - from.y;
+  const std::int64_t ax = dx < 0 ? -dx : dx;
+  const std::int64_t ay = dy < 0 ? -dy : dy;
+  if (ax >= ay) {
+    return {from.x, from.y, dx < 0 ? -1 : 1, dy, ax, bitmap.width, bitmap.height, true};
+  }
+  return {from.y, from.x, dy < 0 ? -1 : 1, dx, ay, bitmap.height, bitmap.width, false};
+}
+
+// First i in [lo, hi) where the monotone predicate holds, or hi.
+template <class Predicate>
+std::int64_t first_where(std::int64_t lo, std::int64_t hi, Predicate holds) {
+  while (lo < hi) {
+    const std::int64_t mid = lo + (hi - lo) / 2;
+    if (holds(mid)) hi = mid; else lo = mid + 1;
+  }
+  return lo;
+}
+
+struct StepRange {
+  std::int64_t begin, end;
+};
+
+// The steps whose pixels lie inside the bitmap: a linear bound on the major
+// axis, then a binary search on the monotone minor coordinate.
+StepRange visible_steps(const LineAxes& line) {
+  std::int64_t begin = 0, end = line.n;
+  if (line.u_step > 0) {
+    begin = std::max(begin, -line.u0);
+    end = std::min(end, line.u_size - line.u0);
+  } else {
+    begin = std::max(begin, line.u0 - line.u_size + 1);
+    end = std::min(end, line.u0 + 1);
+  }
+  if (begin >= end) return {0, 0};
+  const auto below = [&](std::int64_t limit) {
+    return [&line, limit](std::int64_t i) { return line.minor_at(i) < limit; };
+  };
+  const auto at_least = [&](std::int64_t limit) {
+    return [&line, limit](std::int64_t i) { return line.minor_at(i) >= limit; };
+  };
+  if (line.dv >= 0) {
+    const std::int64_t first = first_where(begin, end, at_least(0));
+    return {first, first_where(first, end, at_least(line.v_size))};
+  }
+  const std::int64_t first = first_where(begin, end, below(line.v_size));
+  return {first, first_where(first, end, below(0))};
+}
+
+}  // namespace
+
+void draw_cosmetic_line(Bitmap& bitmap, const CosmeticPen& pen, POINT from, POINT to) {
+  const LineAxes line = axes_of(bitmap, from, to);
+  if (line.n == 0) return;
+  const StepRange steps = visible_steps(line);
+  if (steps.begin >= steps.end) return;
+
+  // v = q with numerator 2 i dv - n = q * 2n - rest, 0 <= rest < 2n; each
+  // step adds 2 dv to the numerator, which moves q by at most one.
+  const std::int64_t denominator = 2 * line.n;
+  std::int64_t v = line.minor_at(steps.begin);
+  std::int64_t rest = static_cast<std::int64_t>(
+      Wide{v - line.v0} * denominator - (Wide{2} * steps.begin * line.dv - line.n));
+  std::int64_t u = line.u0 + line.u_step * steps.begin;
+  int phase = pen.dashes ? static_cast<int>((pen.first_phase + steps.begin) % pen.dashes->period)
+                         : 0;
+
+  for (std::int64_t i = steps.begin; i < steps.end; ++i) {
+    const bool on = !pen.dashes || pen.dashes->is_on(phase);
+    if (on || pen.paints_gaps) {
+      const auto x = static_cast<int>(line.x_major ? u : v);
+      const auto y = static_cast<int>(line.x_major ? v : u);
+      bitmap.row(y)[x] = on ? pen.color : pen.gap_color;
+    }
+    if (pen.dashes && ++phase == pen.dashes->period) phase = 0;
+    u += line.u_step;
+    rest -= 2 * line.dv;
+    if (rest < 0) {
+      rest += denominator;
+      ++v;
+    } else if (rest >= denominator) {
+      rest -= denominator;
+      --v;
+    }
+  }
+}
+
+}  // namespace kestra::platform
