@@ -2,6 +2,8 @@
 # Installs the Debian packages kestra needs to build and test.
 #   scripts/install-deps.sh          build and test
 #   scripts/install-deps.sh --bench  also the benchmark baselines
+#   scripts/install-deps.sh --reference  also Wine and the 64-bit mingw
+#                                        compiler for tools/gdi-reference
 set -euo pipefail
 
 packages=(
@@ -13,6 +15,10 @@ packages=(
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libmuparser-dev python3 python3-matplotlib python3-openpyxl)
+fi
+
+if [[ "${1:-}" == "--reference" ]]; then
+  packages+=(wine64 g++-mingw-w64-x86-64-posix)
 fi
 
 sudo=""

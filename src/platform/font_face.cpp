@@ -1,0 +1,99 @@
+// Glyph rasterising and the per-face glyph cache. Glyphs are hinted and
+// rasterised as Wine's GDI does with FreeType: two-colour glyphs with
+// monochrome hinting, grey ones with normal hinting quantised to GDI's 17
+// coverage levels.
+#include "platform/font_face.h"
+
+#include "platform/freetype_library.h"
+
+#include FT_OUTLINE_H
+
+namespace kestra::platform {
+namespace {
+
+// Largest glyph bitmap rasterised, in pixels; anything larger is left blank.
+constexpr std::int64_t max_glyph_pixels = std::int64_t{1} << 24;
+
+int round_26_6(FT_Pos value) { return static_cast<int>((value + 32) >> 6); }
+int floor_26_6(FT_Pos value) { return static_cast<int>(value >> 6); }
+int ceil_26_6(FT_Pos value) { return static_cast<int>((value + 63) >> 6); }
+
+// The hinted advance width as GDI's measuring calls see it: normal hinting
+// whatever the rendering mode.
+int hinted_advance(FT_Face face, FT_UInt index) {
+  if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return 0;
+  return round_26_6(face->glyph->advance.x);
+}
+
+// Grey coverage 0..255 to GDI's levels 0..16.
+std::uint8_t grey_level(std::uint8_t value) {
+  return static_cast<std::uint8_t>(value * (full_coverage + 1) / 256);
+}
+
+// Rasterises the loaded outline into the pixel box its control box covers.
+void render_outline(FT_Face face, bool two_colour, Glyph& glyph) {
+  FT_Outline& outline = face->glyph->outline;
+  FT_BBox box;
+  FT_Outline_Get_CBox(&outline, &box);
+  const int left = floor_26_6(box.xMin), right = ceil_26_6(box.xMax);
+  const int bottom = floor_26_6(box.yMin), top = ceil_26_6(box.yMax);
+  const std::int64_t width = right - left, height = top - bottom;
+  if (width <= 0 || height <= 0 || width * height > max_glyph_pixels) return;
+
+  const int pitch = two_colour ? static_cast<int>((width + 7) / 8) : static_cast<int>(width);
+  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(pitch * height), 0);
+  FT_Bitmap bitmap{};
+  bitmap.width = static_cast<unsigned>(width);
+  bitmap.rows = static_cast<unsigned>(height);
+  bitmap.pitch = pitch;
+  bitmap.buffer = buffer.data();
+  bitmap.pixel_mode = two_colour ? FT_PIXEL_MODE_MONO : FT_PIXEL_MODE_GRAY;
+  bitmap.num_grays = two_colour ? 2 : 256;
+  FT_Outline_Translate(&outline, -left * 64, -bottom * 64);
+  if (FT_Outline_Get_Bitmap(freetype_library(), &outline, &bitmap) != 0) return;
+
+  glyph.left = left;
+  glyph.top = top;
+  glyph.width = static_cast<int>(width);
+  glyph.height = static_cast<int>(height);
+  glyph.coverage.resize(static_cast<std::size_t>(width * height));
+  for (int y = 0; y < glyph.height; ++y) {
+    const std::uint8_t* row = buffer.data() + static_cast<std::size_t>(y) * pitch;
+    std::uint8_t* out = glyph.coverage.data() + static_cast<std::size_t>(y) * glyph.width;
+    for (int x = 0; x < glyph.width; ++x) {
+      out[x] = two_colour ? ((row[x / 8] >> (7 - x % 8)) & 1 ? full_coverage : 0)
+                          : grey_level(row[x]);
+    }
+  }
+}
+
+}  // namespace
+
+FontFace::FontFace(FT_FaceRec_* face, int ppem, bool two_colour, const TEXTMETRICA& metrics,
+                   std::string family, const std::array<char32_t, 256>& code_page)
+    : face_(face), ppem_(ppem), metrics_(metrics), family_(std::move(family)),
+      code_page_(code_page), two_colour_(two_colour) {}
+
+FontFace::~FontFace() { close_freetype_face(face_); }
+
+const Glyph& FontFace::glyph(unsigned char byte) const {
+  std::lock_guard lock(mutex_);
+  std::unique_ptr<const Glyph>& cached = glyphs_[byte];
+  if (!cached) cached = std::make_unique<const Glyph>(rasterise(byte));
+  return *cached;
+}
+
+// Called with mutex_ held: the FreeType face is not thread-safe.
+Glyph FontFace::rasterise(unsigned char byte) const {
+  Glyph glyph;
+  const FT_UInt index = FT_Get_Char_Index(face_, code_page_[byte]);
+  glyph.advance = hinted_advance(face_, index);
+  const FT_Int32 target = two_colour_ ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
+  if (FT_Load_Glyph(face_, index, FT_LOAD_DEFAULT | target) == 0 &&
+      face_->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
+    render_outline(face_, two_colour_, glyph);
+  }
+  return glyph;
+}
+
+}  // namespace kestra::platform

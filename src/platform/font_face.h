@@ -1,0 +1,82 @@
+// Resolved, sized font faces and their cached glyphs: what CreateFontA hands
+// to the Font object and what the text routines measure and draw with.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "kestra_win32.h"
+
+struct FT_FaceRec_;
+
+namespace kestra::platform {
+
+// Coverage of a glyph pixel in GDI's 17 levels: 0 untouched, 16 full text
+// colour. Two-colour glyphs use only 0 and 16.
+constexpr int full_coverage = 16;
+
+// One rasterised glyph, placed relative to the pen on the baseline.
+struct Glyph {
+  int advance = 0;  // pixels, hinted
+  int left = 0;     // bitmap column 0 relative to the pen
+  int top = 0;      // bitmap row 0, pixels above the baseline
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> coverage;  // width * height levels, top-down
+};
+
+struct FontRequest {
+  int height = 0;  // > 0 cell height, < 0 character (em) height, 0 default
+  int weight = FW_NORMAL;
+  bool italic = false;
+  DWORD charset = ANSI_CHARSET;
+  std::string face_name;
+};
+
+// A face at one pixel size and code page. Shared by every font that asks for
+// the same thing; thread-safe.
+class FontFace {
+ public:
+  // Takes ownership of a FreeType face already sized to ppem.
+  FontFace(FT_FaceRec_* face, int ppem, bool two_colour, const TEXTMETRICA& metrics,
+           std::string family, const std::array<char32_t, 256>& code_page);
+  ~FontFace();
+  FontFace(const FontFace&) = delete;
+  FontFace& operator=(const FontFace&) = delete;
+
+  const TEXTMETRICA& metrics() const { return metrics_; }
+  const std::string& family() const { return family_; }
+  int ppem() const { return ppem_; }
+  // Whether glyphs are two-colour (the font's gasp table asks for no
+  // smoothing at this size) rather than grey.
+  bool two_colour() const { return two_colour_; }
+
+  // The glyph of one byte of text in the face's code page, rasterised on
+  // first use and cached for the life of the face.
+  const Glyph& glyph(unsigned char byte) const;
+
+ private:
+  Glyph rasterise(unsigned char byte) const;
+
+  FT_FaceRec_* face_;  // FreeType faces are not thread-safe: used under mutex_
+  int ppem_;
+  TEXTMETRICA metrics_;
+  std::string family_;
+  const std::array<char32_t, 256>& code_page_;
+  bool two_colour_;
+  mutable std::mutex mutex_;
+  mutable std::array<std::unique_ptr<const Glyph>, 256> glyphs_;
+};
+
+// The shared face for a request, or null when no font file can be found or
+// loaded. Equal requests return the same face.
+std::shared_ptr<const FontFace> resolve_font(const FontRequest& request);
+
+// The face a font handle without one (the stock SYSTEM_FONT) draws with.
+std::shared_ptr<const FontFace> default_font_face();
+
+}  // namespace kestra::platform
