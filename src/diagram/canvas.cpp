@@ -50,7 +50,7 @@ UniqueObject create_picture(PictureSize size) {
 
   const HWND window = GetForegroundWindow();
   WindowDC screen(window);
-  if (!screen) return UniqueObject();
+  if (!screen.get()) return UniqueObject();
   return UniqueObject(CreateDIBitmap(screen.get(), &info.bmiHeader, CBM_INIT, pixels.get(), &info,
                                      DIB_RGB_COLORS));
 }

@@ -48,7 +48,7 @@ int create_diag(const TAB_GR& table, const DIAG_DISP& disp, HBITMAP* bitmap, uns
   const HGDIOBJ picture = mode == mode_new ? new_picture.get() : *bitmap;
   ScopedSelect selected(dc.get(), picture);
   // Not a bitmap, or one held by another device context: nothing to draw on.
-  if (!selected.ok() || GetCurrentObject(dc.get(), OBJ_BITMAP) != picture) {
+  if (!selected.selected() || GetCurrentObject(dc.get(), OBJ_BITMAP) != picture) {
     *bitmap = nullptr;
     return KESTRA_NO_CURRENT_BITMAP;
   }

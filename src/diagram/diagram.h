@@ -12,6 +12,11 @@
 
 namespace kestra::diagram {
 
+using platform::ScopedSelect;
+using platform::UniqueDC;
+using platform::UniqueObject;
+using platform::WindowDC;
+
 // Positions of the plot area, the value scale and the category slots. Integer
 // products are formed in 64 bits, so large pictures do not overflow.
 class Geometry {

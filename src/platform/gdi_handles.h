@@ -1,8 +1,9 @@
-// RAII owners for GDI handles: device contexts, created objects and
-// temporary selections, so every path out of a drawing call releases them.
+// Owners for GDI handles, so every device context, object and selection a
+// drawing call makes is given back on every path.
 #pragma once
 
-#include <utility>
+#include <memory>
+#include <type_traits>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -10,90 +11,57 @@
 #include "kestra_win32.h"
 #endif
 
-namespace kestra {
+namespace kestra::platform {
 
-// Owns a memory device context; DeleteDC on destruction.
-class UniqueDC {
- public:
-  UniqueDC() = default;
-  explicit UniqueDC(HDC dc) : dc_(dc) {}
-  UniqueDC(UniqueDC&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
-  UniqueDC& operator=(UniqueDC&& other) noexcept {
-    if (this != &other) reset(std::exchange(other.dc_, nullptr));
-    return *this;
-  }
-  ~UniqueDC() { reset(); }
-
-  HDC get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-  void reset(HDC dc = nullptr) {
-    if (dc_) DeleteDC(dc_);
-    dc_ = dc;
-  }
-
- private:
-  HDC dc_ = nullptr;
+struct DeleteDCHandle {
+  void operator()(HDC dc) const { DeleteDC(dc); }
+};
+struct DeleteObjectHandle {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
 };
 
-// Borrows the device context of a window; ReleaseDC on destruction.
+// A memory device context made by CreateCompatibleDC.
+using UniqueDC = std::unique_ptr<std::remove_pointer_t<HDC>, DeleteDCHandle>;
+
+// A pen, brush, font or bitmap made by a Create* call. Declare it before the
+// ScopedSelect that selects it, so the selection is undone before deletion.
+using UniqueObject = std::unique_ptr<void, DeleteObjectHandle>;
+
+// A device context borrowed from a window with GetDC, given back with ReleaseDC.
 class WindowDC {
  public:
   explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-  WindowDC(const WindowDC&) = delete;
-  WindowDC& operator=(const WindowDC&) = delete;
   ~WindowDC() {
     if (dc_) ReleaseDC(window_, dc_);
   }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
 
   HDC get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
 
  private:
   HWND window_;
   HDC dc_;
 };
 
-// Owns a pen, brush, font or bitmap; DeleteObject on destruction. The object
-// must no longer be selected into a device context by then.
-class UniqueObject {
- public:
-  UniqueObject() = default;
-  explicit UniqueObject(HGDIOBJ object) : object_(object) {}
-  UniqueObject(UniqueObject&& other) noexcept : object_(other.release()) {}
-  UniqueObject& operator=(UniqueObject&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  ~UniqueObject() { reset(); }
-
-  HGDIOBJ get() const { return object_; }
-  explicit operator bool() const { return object_ != nullptr; }
-  HGDIOBJ release() { return std::exchange(object_, nullptr); }
-  void reset(HGDIOBJ object = nullptr) {
-    if (object_) DeleteObject(object_);
-    object_ = object;
-  }
-
- private:
-  HGDIOBJ object_ = nullptr;
-};
-
-// Selects an object into a device context for a scope and puts the previous
-// one back at its end. ok() is false when the selection failed.
+// Selects an object into a device context and restores the previous one at
+// the end of the scope. A failed selection (null object, wrong kind, a bitmap
+// selected elsewhere) leaves the context as it was and restores nothing.
 class ScopedSelect {
  public:
-  ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  ScopedSelect(const ScopedSelect&) = delete;
-  ScopedSelect& operator=(const ScopedSelect&) = delete;
+  ScopedSelect(HDC dc, HGDIOBJ object)
+      : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
   ~ScopedSelect() {
     if (previous_) SelectObject(dc_, previous_);
   }
+  ScopedSelect(const ScopedSelect&) = delete;
+  ScopedSelect& operator=(const ScopedSelect&) = delete;
 
-  bool ok() const { return previous_ != nullptr; }
+  bool selected() const { return previous_ != nullptr; }
 
  private:
   HDC dc_;
   HGDIOBJ previous_;
 };
 
-}  // namespace kestra
+}  // namespace kestra::platform

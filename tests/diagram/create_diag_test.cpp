@@ -34,7 +34,8 @@ TEST(CreateDiag, StatusCodes) {
       {__LINE__, {1, 2, values}, {0, 0, 0, 200}, 1, KESTRA_NO_BITMAP},
       {__LINE__, {1, 2, values}, {10, 0, 5, 200}, 1, KESTRA_NO_BITMAP},
       {__LINE__, {1, 2, values}, {0, 0, 300, -1}, 1, KESTRA_NO_BITMAP},
-      {__LINE__, {1, 2, values}, {0, 0, 40000, 10}, 1, KESTRA_NO_BITMAP},
+      {__LINE__, {1, 2, values}, {0, 0, 32769, 1}, 1, KESTRA_NO_BITMAP},  // the platform's limit
+      {__LINE__, {1, 2, values}, {0, 0, 32768, 1}, 1, KESTRA_OK},
       {__LINE__, {1, 2, values}, {0, 0, 30000, 30000}, 1, KESTRA_NO_BITMAP},
       {__LINE__, {1, 2, values}, {-2147483647, 0, 2147483647, 10}, 1, KESTRA_NO_BITMAP},
       {__LINE__, {1, 2, values}, {0, 0, 1, 1}, 1, KESTRA_OK},
