@@ -19,12 +19,12 @@ class Bytes {
   T take() {
     T value{};
     const std::size_t n = std::min(sizeof(T), size_ - used_);
-    std::memcpy(&value, data_ + used_, n);
+    if (n) std::memcpy(&value, data_ + used_, n);
     used_ += n;
     return value;
   }
   std::vector<char> rest() {
-    std::vector<char> out(data_ + used_, data_ + size_);
+    std::vector<char> out(data_ ? data_ + used_ : nullptr, data_ ? data_ + size_ : nullptr);
     used_ = size_;
     return out;
   }
