@@ -126,6 +126,23 @@ inline std::vector<Scene> line_scenes() {
   return scenes;
 }
 
+// Every short line from a cell's centre, dx and dy in -reach..reach: the
+// pixel choice and tie rule in all octants.
+inline Scene fan_scene(int width, int reach) {
+  const int cell = 2 * reach + 2 + width;
+  const int side = (2 * reach + 1) * cell;
+  Scene s{"fan_w" + std::to_string(width), side, side, {}};
+  s.pen(PS_SOLID, width, yellow);
+  for (int dy = -reach; dy <= reach; ++dy) {
+    for (int dx = -reach; dx <= reach; ++dx) {
+      const int cx = (dx + reach) * cell + cell / 2;
+      const int cy = (dy + reach) * cell + cell / 2;
+      s.segment(cx, cy, cx + dx, cy + dy);
+    }
+  }
+  return s;
+}
+
 // Each width's round cap alone (zero-length lines), then the same widths
 // along short lines.
 inline Scene wide_cap_scene() {
@@ -238,6 +255,8 @@ inline Scene pixel_scene() {
 
 inline std::vector<Scene> all_scenes() {
   std::vector<Scene> scenes = line_scenes();
+  scenes.push_back(fan_scene(1, 8));
+  for (int width : {2, 3, 5}) scenes.push_back(fan_scene(width, 6));
   scenes.push_back(wide_cap_scene());
   for (int width : {2, 3, 4, 5, 6, 9}) scenes.push_back(wide_slant_scene(width));
   scenes.push_back(clipping_scene());
