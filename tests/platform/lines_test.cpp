@@ -165,3 +165,15 @@ TEST(LineTo, WidePensAreSolidWithRoundCapsOnBothEnds) {
   EXPECT_EQ(row_of(canvas, 2), ".###.#######");
   EXPECT_EQ(row_of(canvas, 3), "..#...#####.");
 }
+
+TEST(LineTo, WideLinesFromTheEdgesOfTheIntRangeKeepTheirShape) {
+  Canvas canvas(8, 6);
+  ScopedPen pen(canvas.dc(), PS_SOLID, 2);
+  // A 45 degree body of width 2 has corners one pixel off the line on either
+  // side: row y covers x = y - 2 .. y + 1.
+  MoveToEx(canvas.dc(), INT_MIN, INT_MIN, nullptr);
+  LineTo(canvas.dc(), INT_MAX, INT_MAX);
+  EXPECT_EQ(row_of(canvas, 0), "##......");
+  EXPECT_EQ(row_of(canvas, 3), ".####...");
+  EXPECT_EQ(row_of(canvas, 5), "...####.");
+}
