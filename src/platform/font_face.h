@@ -32,7 +32,7 @@ struct Glyph {
 
 struct FontRequest {
   int height = 0;  // > 0 cell height, < 0 character (em) height, 0 default
-  int weight = FW_NORMAL;
+  int weight = FW_NORMAL;  // 1 to 1000
   bool italic = false;
   DWORD charset = ANSI_CHARSET;
   std::string face_name;

@@ -178,6 +178,15 @@ TEST(TextCalls, SurviveExtremeArguments) {
   EXPECT_NE(unnamed, nullptr);
   DeleteObject(unknown);
   DeleteObject(unnamed);
+  for (auto [weight, reported] : {std::pair{-5, 400}, std::pair{0, 400}, std::pair{5000, 1000}}) {
+    HFONT font = CreateFontA(12, 0, 0, 0, weight, 0, 0, 0, 0, 0, 0, 0, 0, "arial");
+    HGDIOBJ previous = SelectObject(canvas.dc(), font);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(canvas.dc(), &tm);
+    EXPECT_EQ(tm.tmWeight, reported) << "weight " << weight;
+    SelectObject(canvas.dc(), previous);
+    DeleteObject(font);
+  }
 }
 
 // Faces and glyphs are shared between threads: each thread must still get
