@@ -21,7 +21,8 @@ constexpr int full_coverage = 16;
 
 // One rasterised glyph, placed relative to the pen on the baseline.
 struct Glyph {
-  int advance = 0;  // pixels, hinted
+  int advance = 0;      // pixels, hinted normally: what measuring reports
+  int pen_advance = 0;  // pixels, hinted as drawn: how far drawing moves on
   int left = 0;     // bitmap column 0 relative to the pen
   int top = 0;      // bitmap row 0, pixels above the baseline
   int width = 0;
@@ -31,7 +32,7 @@ struct Glyph {
 
 struct FontRequest {
   int height = 0;  // > 0 cell height, < 0 character (em) height, 0 default
-  int weight = FW_NORMAL;
+  int weight = FW_NORMAL;  // 1 to 1000
   bool italic = false;
   DWORD charset = ANSI_CHARSET;
   std::string face_name;

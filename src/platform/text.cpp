@@ -75,7 +75,7 @@ HFONT CreateFontA(int height, int, int, int, int weight, DWORD italic, DWORD, DW
                   DWORD charset, DWORD, DWORD, DWORD, DWORD, LPCSTR face) {
   FontRequest request;
   request.height = height;
-  request.weight = weight;
+  request.weight = weight <= 0 ? FW_NORMAL : std::min(weight, 1000);  // 0 is FW_DONTCARE
   request.italic = italic != 0;
   request.charset = charset;
   if (face) request.face_name.assign(face, strnlen(face, max_face_name));

@@ -93,6 +93,19 @@ PrefixedText strip_prefixes(std::string_view text) {
   return out;
 }
 
+namespace {
+
+// The prefix underline: one row below the baseline under the measured
+// position of the character, its measured advance less one pixel wide.
+void draw_underline(Bitmap& bitmap, const FontFace& face, Coord x, Coord baseline,
+                    std::string_view text, int underlined, Pixel color, ClipBox clip) {
+  const Coord left = x + text_width(face, text.substr(0, static_cast<std::size_t>(underlined)));
+  const int advance = face.glyph(static_cast<unsigned char>(text[underlined])).advance;
+  fill_box(bitmap, intersect(clip, {left, baseline + 1, left + advance - 1, baseline + 2}), color);
+}
+
+}  // namespace
+
 void paint_text(Bitmap& bitmap, const FontFace& face, Coord x, Coord y, std::string_view text,
                 const TextStyle& style, ClipBox clip, int underlined) {
   clip = intersect(clip, {0, 0, bitmap.width, bitmap.height});
@@ -108,14 +121,10 @@ void paint_text(Bitmap& bitmap, const FontFace& face, Coord x, Coord y, std::str
   for (std::size_t i = 0; i < text.size() && pen_x - face.ppem() < clip.right; ++i) {
     const Glyph& glyph = face.glyph(static_cast<unsigned char>(text[i]));
     draw_glyph(bitmap, glyph, pen_x, baseline, color, clip);
-    // The prefix underline: one row below the baseline, the character's
-    // advance less one pixel wide.
-    if (static_cast<int>(i) == underlined) {
-      const Coord row = baseline + 1;
-      fill_box(bitmap, intersect(clip, {pen_x, row, pen_x + glyph.advance - 1, row + 1}), color);
-    }
-    pen_x += glyph.advance;
+    pen_x += glyph.pen_advance;
   }
+  if (underlined >= 0 && static_cast<std::size_t>(underlined) < text.size())
+    draw_underline(bitmap, face, x, baseline, text, underlined, color, clip);
 }
 
 }  // namespace kestra::platform

@@ -126,6 +126,33 @@ inline std::vector<Scene> line_scenes() {
   return scenes;
 }
 
+// Every short line from a cell's centre, dx and dy in -reach..reach: the
+// pixel choice and tie rule in all octants.
+inline Scene fan_scene(int width, int reach) {
+  const int cell = 2 * reach + 2 + width;
+  const int side = (2 * reach + 1) * cell;
+  Scene s{"fan_w" + std::to_string(width), side, side, {}};
+  s.pen(PS_SOLID, width, yellow);
+  for (int dy = -reach; dy <= reach; ++dy) {
+    for (int dx = -reach; dx <= reach; ++dx) {
+      const int cx = (dx + reach) * cell + cell / 2;
+      const int cy = (dy + reach) * cell + cell / 2;
+      s.segment(cx, cy, cx + dx, cy + dy);
+    }
+  }
+  return s;
+}
+
+// Long lines from the centre to points around the border, every few
+// degrees: rounding over long runs, in every octant.
+inline Scene star_scene(int style, int width) {
+  Scene s{"star_" + std::to_string(style) + "_w" + std::to_string(width), 160, 120, {}};
+  s.bk_color(blue).bk_mode(OPAQUE).pen(style, width, yellow);
+  for (int x = -7; x < 167; x += 23) s.segment(80, 60, x, -5).segment(80 + 3, 60, x + 5, 126);
+  for (int y = -5; y < 126; y += 19) s.segment(80, 60 - 1, -7, y).segment(80, 60, 168, y + 4);
+  return s;
+}
+
 // Each width's round cap alone (zero-length lines), then the same widths
 // along short lines.
 inline Scene wide_cap_scene() {
@@ -226,6 +253,20 @@ inline Scene rectangle_scene() {
   return s;
 }
 
+// Rectangles outlined with wide pens, down to degenerate sizes.
+inline Scene wide_rectangle_scene() {
+  Scene s{"wide_rectangles", 128, 64, {}};
+  s.solid_brush(green);
+  int x = 4;
+  for (int width : {2, 3, 4, 5}) {
+    s.pen(PS_DOT, width, yellow);
+    s.rect(x, 4, x + 16, 20).rect(x, 26, x + 1, 36).rect(x + 8, 26, x + 8, 36);
+    s.rect(x + 12, 26, x + 14, 28).rect(x, 44, x + 3, 47).rect(x + 8, 44, x + 9, 45);
+    x += 30;
+  }
+  return s;
+}
+
 // SetPixel inside and far outside the bitmap.
 inline Scene pixel_scene() {
   Scene s{"set_pixel", 16, 12, {}};
@@ -238,6 +279,9 @@ inline Scene pixel_scene() {
 
 inline std::vector<Scene> all_scenes() {
   std::vector<Scene> scenes = line_scenes();
+  scenes.push_back(fan_scene(1, 8));
+  for (int width : {2, 3, 5}) scenes.push_back(fan_scene(width, 6));
+  for (int width : {1, 2, 3, 6}) scenes.push_back(star_scene(width == 1 ? PS_DASHDOT : PS_SOLID, width));
   scenes.push_back(wide_cap_scene());
   for (int width : {2, 3, 4, 5, 6, 9}) scenes.push_back(wide_slant_scene(width));
   scenes.push_back(clipping_scene());
@@ -246,6 +290,7 @@ inline std::vector<Scene> all_scenes() {
   }
   scenes.push_back(latch_scene());
   scenes.push_back(rectangle_scene());
+  scenes.push_back(wide_rectangle_scene());
   scenes.push_back(pixel_scene());
   return scenes;
 }

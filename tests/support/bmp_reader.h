@@ -1,5 +1,5 @@
 // A small reader for the BMP fixtures tests compare against: uncompressed
-// 8-bit palette or 24-bit images with a 40-byte (or longer) info header.
+// 4- or 8-bit palette or 24-bit images with a 40-byte (or longer) info header.
 #pragma once
 
 #include <cstdint>
@@ -37,16 +37,16 @@ inline std::optional<BmpImage> read_bmp(const std::string& path) {
   const auto stored_height = static_cast<std::int32_t>(u32(22));
   const std::uint32_t bits = u16(28);
   const std::uint32_t colors = u32(46);
-  if (u32(30) != 0 || (bits != 8 && bits != 24) || width <= 0 || width > 65536 ||
+  if (u32(30) != 0 || (bits != 4 && bits != 8 && bits != 24) || width <= 0 || width > 65536 ||
       stored_height == 0 || std::abs(stored_height) > 65536) {
     return std::nullopt;
   }
   BmpImage image;
   image.width = width;
   image.height = std::abs(stored_height);
-  const std::size_t stride = (static_cast<std::size_t>(width) * bits / 8 + 3) / 4 * 4;
+  const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
   const std::size_t palette = 14 + std::size_t{header};
-  const std::size_t palette_size = bits == 8 ? (colors ? colors : 256) : 0;
+  const std::size_t palette_size = bits == 24 ? 0 : colors ? colors : std::size_t{1} << bits;
   if (palette + 4 * palette_size > data.size() ||
       std::size_t{offset} + stride * image.height > data.size()) {
     return std::nullopt;
@@ -62,7 +62,8 @@ inline std::optional<BmpImage> read_bmp(const std::string& path) {
       if (bits == 24) {
         image.pixels.push_back(colorref_at(row + 3 * static_cast<std::size_t>(x)));
       } else {
-        const std::size_t index = data[row + static_cast<std::size_t>(x)];
+        const unsigned char byte = data[row + static_cast<std::size_t>(x) * bits / 8];
+        const std::size_t index = bits == 8 ? byte : x % 2 == 0 ? byte >> 4 : byte & 0x0F;
         if (index >= palette_size) return std::nullopt;
         image.pixels.push_back(colorref_at(palette + 4 * index));
       }

@@ -1,6 +1,6 @@
 // Renders the raster scenes with real GDI (run under Wine) and saves each as
-// a BMP fixture: an 8-bit palette image when it has at most 256 colours,
-// else 24-bit. The canvas is made as the library makes its own: a memory DC
+// a BMP fixture: a 4- or 8-bit palette image when it has at most 16 or 256
+// colours, else 24-bit. The canvas is made as the library makes its own: a memory DC
 // holding CreateDIBitmap of a zeroed 24-bit DIB on the foreground window's
 // DC, read back with GetDIBits at 24 bits.
 #include <windows.h>
@@ -62,8 +62,8 @@ std::vector<unsigned char> encode_bmp(int w, int h, const std::vector<std::uint3
   const bool indexed = palette.size() <= 256;
   unsigned index = 0;
   for (auto& entry : palette) entry.second = index++;
-  const int bits = indexed ? 8 : 24;
-  const int stride = (w * bits / 8 + 3) / 4 * 4;
+  const int bits = !indexed ? 24 : palette.size() <= 16 ? 4 : 8;
+  const int stride = (w * bits + 31) / 32 * 4;
   const std::uint32_t colors = indexed ? static_cast<std::uint32_t>(palette.size()) : 0;
   const std::uint32_t offset = 14 + 40 + 4 * colors;
   std::vector<unsigned char> out;
@@ -91,7 +91,10 @@ std::vector<unsigned char> encode_bmp(int w, int h, const std::vector<std::uint3
     const std::size_t start = out.size();
     for (int x = 0; x < w; ++x) {
       const std::uint32_t p = pixels[static_cast<std::size_t>(y) * w + x];
-      if (indexed) {
+      if (bits == 4) {
+        if (x % 2 == 0) out.push_back(static_cast<unsigned char>(palette[p] << 4));
+        else out.back() = static_cast<unsigned char>(out.back() | palette[p]);
+      } else if (bits == 8) {
         out.push_back(static_cast<unsigned char>(palette[p]));
       } else {
         out.push_back(static_cast<unsigned char>(p));
