@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "diagram/diagram.h"
 #include "kestra.h"
 
 namespace kestra::plot {
@@ -151,5 +152,53 @@ class Program {
   explicit Program(std::vector<Step> steps) : steps_(std::move(steps)) {}
   std::vector<Step> steps_;
 };
+
+// Plot geometry --------------------------------------------------------------
+
+// Rounds a real column or row to the nearest pixel; nothing when it is not
+// finite or so far outside any picture that it must not become an int.
+std::optional<int> RoundPixel(double position);
+
+// The two scales, mapped onto the sides of rcPlot. Equal bounds of a scale
+// give positions that are not finite, which are never drawn.
+class PlotScale {
+ public:
+  explicit PlotScale(const OPTION_RECT& options);
+  double column(double v) const { return (v - x_min_) * width_ / x_span_ + left_; }
+  double row(double v) const { return bottom_ - (v - y_min_) * height_ / y_span_; }
+
+ private:
+  double left_, bottom_, width_, height_;
+  double x_min_, x_span_, y_min_, y_span_;
+};
+
+// Where the scales read 0: the column of the vertical axis and the row of
+// the horizontal one, whether or not 0 lies inside the ranges.
+struct Origin {
+  std::optional<int> column;
+  std::optional<int> row;
+};
+
+// True when sampling argFrom, argFrom + argStep, ... while at most argTo
+// ends within the sample limit; other records are refused with 1015.
+bool sampling_ends(const OPTION_RECT& options);
+
+// The drawing steps of CreateGraph ---------------------------------------------
+
+struct PlotDrawing {
+  HDC dc;
+  const OPTION_RECT& options;
+  diagram::PictureSize size;
+  const PlotScale& scale;
+  Origin origin;
+  diagram::Selection& selection;
+};
+
+void draw_background(const PlotDrawing& drawing);
+void draw_frame(const PlotDrawing& drawing);
+void draw_axes_and_arrows(const PlotDrawing& drawing);
+// Samples the parsed expression and sets one pixel per point inside rcPlot.
+void draw_points(const PlotDrawing& drawing);
+void draw_captions(const PlotDrawing& drawing);
 
 }  // namespace kestra::plot
