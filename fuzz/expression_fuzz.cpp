@@ -24,7 +24,7 @@ void check_evaluation() {
   const std::int32_t tokens = ExprTokenCount;
   EXPR_TOKEN before[expr_capacity + 1];
   std::memcpy(before, ExprTokens, sizeof before);
-  const auto program = Program::compile();
+  auto program = Program::compile();
   PointEvaluator evaluator;
   for (double x : {-2.5, 0.0, 0.75, 3.0}) {
     double value;

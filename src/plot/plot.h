@@ -3,7 +3,9 @@
 // pieces CreateGraph draws with.
 #pragma once
 
+#include <cfloat>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -134,10 +136,15 @@ class PointEvaluator {
 // operations on the same operands, "*" "/" before "-" "+", left to right.
 class Program {
  public:
+  // Arguments evaluated together, so that each step's dispatch serves many.
+  static constexpr int batch = 64;
+
   // Nothing when the expression plots no curve (no right-hand side), or when
   // the reduction would share the overflow slot, which only it reproduces.
   static std::optional<Program> compile();
-  double run(double x) const;
+  // The values at n (at most batch) arguments.
+  void run(const double* x, double* values, int n);
+  double run(double x);
 
   enum class Op : std::uint8_t {
     constant, variable, negate, subtract, add, multiply, divide, function1, function2
@@ -149,11 +156,24 @@ class Program {
   };
 
  private:
-  explicit Program(std::vector<Step> steps) : steps_(std::move(steps)) {}
+  Program(std::vector<Step> steps, std::size_t depth);
   std::vector<Step> steps_;
+  std::vector<double> stack_;  // one row of batch values per stack level
 };
 
 // Plot geometry --------------------------------------------------------------
+
+// The nearest whole number, without a library call in the point loop.
+// Halfway cases go to even; values from 2^52 on are whole already.
+inline double round_position(double position) {
+#if FLT_EVAL_METHOD == 0
+  constexpr double whole_from = 4503599627370496.0;  // 2^52
+  constexpr double shift = 1.5 * whole_from;         // its sum keeps no fraction
+  return std::fabs(position) < whole_from ? (position + shift) - shift : position;
+#else
+  return std::nearbyint(position);  // excess precision would defeat the shift
+#endif
+}
 
 // Rounds a real column or row to the nearest pixel; nothing when it is not
 // finite or so far outside any picture that it must not become an int.

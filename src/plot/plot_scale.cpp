@@ -16,7 +16,7 @@ constexpr double max_samples = 1e8;
 }  // namespace
 
 std::optional<int> RoundPixel(double position) {
-  const double pixel = std::round(position);
+  const double pixel = round_position(position);
   if (!(std::fabs(pixel) <= pixel_limit)) return std::nullopt;  // also NaN
   return static_cast<int>(pixel);
 }

@@ -21,8 +21,8 @@ class PointPlotter {
 
   void plot(double argument, double value) {
     const PlotScale& scale = drawing_.scale;
-    const double column = std::round(arg_on_x_ ? scale.column(argument) : scale.column(value));
-    const double row = std::round(arg_on_x_ ? scale.row(value) : scale.row(argument));
+    const double column = round_position(arg_on_x_ ? scale.column(argument) : scale.column(value));
+    const double row = round_position(arg_on_x_ ? scale.row(value) : scale.row(argument));
     if (!(column > plot_.left && column < plot_.right && row > plot_.top && row < plot_.bottom)) return;
     const int x = static_cast<int>(column);
     const int y = static_cast<int>(row);
@@ -41,14 +41,23 @@ class PointPlotter {
   int last_x_ = INT32_MIN, last_y_ = INT32_MIN;  // never strictly inside rcPlot
 };
 
-// Accumulates the steps by double addition, as the samples are defined.
-template <class Sample>
-void for_each_argument(const OPTION_RECT& options, Sample&& sample) {
+// Hands the arguments over in batches of up to Program::batch. The steps
+// accumulate by double addition, as the samples are defined, and the first
+// sample is always taken.
+template <class Batch>
+void for_each_batch(const OPTION_RECT& options, Batch&& take) {
+  double arguments[Program::batch];
   double t = options.argFrom;
-  do {
-    sample(t);
-    t += options.argStep;
-  } while (t <= options.argTo);
+  bool more = true;
+  while (more) {
+    int n = 0;
+    do {
+      arguments[n++] = t;
+      t += options.argStep;
+      more = t <= options.argTo;
+    } while (more && n < Program::batch);
+    take(arguments, n);
+  }
 }
 
 }  // namespace
@@ -56,14 +65,19 @@ void for_each_argument(const OPTION_RECT& options, Sample&& sample) {
 void draw_points(const PlotDrawing& drawing) {
   if (ExprTokenCount <= 2) return;  // no right-hand side: no sample has a value
   PointPlotter plotter(drawing);
-  if (const auto program = Program::compile()) {
-    for_each_argument(drawing.options, [&](double t) { plotter.plot(t, program->run(t)); });
+  double values[Program::batch];
+  if (auto program = Program::compile()) {
+    for_each_batch(drawing.options, [&](const double* arguments, int n) {
+      program->run(arguments, values, n);
+      for (int i = 0; i < n; ++i) plotter.plot(arguments[i], values[i]);
+    });
     return;
   }
   PointEvaluator evaluator;
-  for_each_argument(drawing.options, [&](double t) {
-    double v;
-    if (evaluator.evaluate(t, &v) == expr_ok) plotter.plot(t, v);
+  for_each_batch(drawing.options, [&](const double* arguments, int n) {
+    for (int i = 0; i < n; ++i) {
+      if (evaluator.evaluate(arguments[i], &values[i]) == expr_ok) plotter.plot(arguments[i], values[i]);
+    }
   });
 }
 

@@ -26,6 +26,39 @@ double apply(const Step& step, double a, double b) {
   }
 }
 
+template <class F>
+void for_each(double* row, int n, F f) {
+  for (int i = 0; i < n; ++i) row[i] = f(row[i]);
+}
+
+// The top two rows fold into the lower one, which becomes the top.
+template <std::int32_t op>
+double* fold_rows(double* top, int n) {
+  double* a = top - Program::batch;
+  for (int i = 0; i < n; ++i) a[i] = apply_infix(op, a[i], top[i]);
+  return a;
+}
+
+template <std::int32_t word>
+void apply_to_row(double* top, int n) {
+  for_each(top, n, [](double a) { return apply_function(word, a, 0.0); });
+}
+
+template <std::int32_t word>
+double* apply_to_rows(double* top, int n) {
+  double* a = top - Program::batch;
+  for (int i = 0; i < n; ++i) a[i] = apply_function(word, a[i], top[i]);
+  return a;
+}
+
+// By word code; pow and log are the two-group functions.
+constexpr void (*one_group_functions[])(double*, int) = {
+    nullptr, apply_to_row<word_sin>, apply_to_row<word_cos>, apply_to_row<word_tg>,
+    nullptr, apply_to_row<word_abs>,
+};
+constexpr double* (*two_group_functions[])(double*, int) = {apply_to_rows<word_pow>,
+                                                           apply_to_rows<word_log>};
+
 int operand_count(Op op) {
   switch (op) {
     case Op::constant:
@@ -167,29 +200,45 @@ std::optional<Program> Program::compile() {
   if (!compiler.right_hand_side()) return std::nullopt;
   // The last slot taken may be the overflow entry, as long as no other is.
   if (ExprValueCount + compiler.slots() > expr_capacity + 1) return std::nullopt;
-  return Program(std::move(compiler.steps()));
+  std::size_t depth = 0, deepest = 0;
+  for (const Step& step : compiler.steps()) {
+    depth = depth + 1 - static_cast<std::size_t>(operand_count(step.op));
+    deepest = std::max(deepest, depth);
+  }
+  return Program(std::move(compiler.steps()), deepest);
 }
 
-double Program::run(double x) const {
-  double stack[expr_capacity];
-  int top = -1;
+Program::Program(std::vector<Step> steps, std::size_t depth)
+    : steps_(std::move(steps)), stack_(depth * batch) {}
+
+void Program::run(const double* x, double* values, int n) {
+  double* top = stack_.data() - batch;  // the row of the stack's top level
   for (const Step& step : steps_) {
     switch (step.op) {
-      case Op::constant: stack[++top] = step.value; break;
-      case Op::variable: stack[++top] = x; break;
-      case Op::negate: stack[top] = -stack[top]; break;
-      case Op::subtract: --top; stack[top] = apply_infix(op_minus, stack[top], stack[top + 1]); break;
-      case Op::add: --top; stack[top] = apply_infix(op_plus, stack[top], stack[top + 1]); break;
-      case Op::multiply: --top; stack[top] = apply_infix(op_times, stack[top], stack[top + 1]); break;
-      case Op::divide: --top; stack[top] = apply_infix(op_divide, stack[top], stack[top + 1]); break;
-      case Op::function1: stack[top] = apply_function(step.word, stack[top], 0.0); break;
-      case Op::function2:
-        --top;
-        stack[top] = apply_function(step.word, stack[top], stack[top + 1]);
+      case Op::constant:
+        top += batch;
+        std::fill_n(top, n, step.value);
         break;
+      case Op::variable:
+        top += batch;
+        std::copy_n(x, n, top);
+        break;
+      case Op::negate: for_each(top, n, [](double a) { return -a; }); break;
+      case Op::subtract: top = fold_rows<op_minus>(top, n); break;
+      case Op::add: top = fold_rows<op_plus>(top, n); break;
+      case Op::multiply: top = fold_rows<op_times>(top, n); break;
+      case Op::divide: top = fold_rows<op_divide>(top, n); break;
+      case Op::function1: one_group_functions[step.word](top, n); break;
+      case Op::function2: top = two_group_functions[step.word == word_log](top, n); break;
     }
   }
-  return stack[0];
+  std::copy_n(stack_.data(), n, values);
+}
+
+double Program::run(double x) {
+  double value;
+  run(&x, &value, 1);
+  return value;
 }
 
 }  // namespace kestra::plot

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
+#include <optional>
 #include <string>
 
+#include "plot/plot.h"
 #include "plot/plot_fixture.h"
 
 namespace kestra::test {
@@ -12,6 +15,30 @@ namespace {
 
 constexpr int c0 = 150;  // column where the horizontal scale reads 0
 constexpr int r0 = 100;  // row where the vertical scale reads 0
+
+TEST(RoundPixel, NearestPixelOrNothing) {
+  struct Case {
+    int line;
+    double position;
+    std::optional<int> pixel;
+  };
+  const Case cases[] = {
+      {__LINE__, 149.6, 150},
+      {__LINE__, 149.4, 149},
+      {__LINE__, -2.7, -3},
+      {__LINE__, -0.4, 0},
+      {__LINE__, 1073741824.0, 1073741824},  // 2^30: still placed
+      {__LINE__, -1073741824.4, -1073741824},
+      {__LINE__, 1073741825.0, std::nullopt},  // far outside any picture
+      {__LINE__, -1e300, std::nullopt},
+      {__LINE__, std::numeric_limits<double>::infinity(), std::nullopt},
+      {__LINE__, std::numeric_limits<double>::quiet_NaN(), std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(plot::RoundPixel(c.position), c.pixel);
+  }
+}
 
 TEST(PlotPixels, AxesThroughTheOrigin) {
   NoLeakedObjects guard;

@@ -72,13 +72,16 @@ TEST(Program, MatchesTheReductionBitForBit) {
     const std::string text = generator.expression(i % 5 ? 'x' : 'y');
     SCOPED_TRACE(text);
     ASSERT_EQ(plot::ParseExpression(text.c_str()), 0);
-    const auto program = plot::Program::compile();
+    auto program = plot::Program::compile();
     ASSERT_TRUE(program.has_value());
-    for (double x : points) {
-      const Evaluation reference = evaluate_at(x);
+    double batch[std::size(points)];
+    program->run(points, batch, static_cast<int>(std::size(points)));
+    for (std::size_t k = 0; k < std::size(points); ++k) {
+      const Evaluation reference = evaluate_at(points[k]);
       ASSERT_EQ(reference.code, 0);
-      ASSERT_TRUE(same_result(program->run(x), reference.value))
-          << "x=" << x << ": " << program->run(x) << " vs " << reference.value;
+      ASSERT_TRUE(same_result(batch[k], reference.value))
+          << "x=" << points[k] << ": " << batch[k] << " vs " << reference.value;
+      ASSERT_TRUE(same_result(program->run(points[k]), reference.value));
       ++compared;
     }
   }
@@ -98,7 +101,7 @@ TEST(Program, LeavesSharedOverflowSlotsToTheReduction) {
   std::string text = "y=-x";
   for (int i = 0; i < 998; ++i) text += "+x";
   ASSERT_EQ(plot::ParseExpression(text.c_str()), 0);
-  const auto program = plot::Program::compile();
+  auto program = plot::Program::compile();
   ASSERT_TRUE(program.has_value());
   EXPECT_EQ(program->run(1.0), 997.0);
   EXPECT_EQ(evaluate_at(1.0).value, 997.0);
