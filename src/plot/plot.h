@@ -106,6 +106,9 @@ inline double apply_infix(std::int32_t op, double a, double b) {
   }
 }
 
+// The logarithm of b to a base whose natural logarithm is ln_base.
+inline double log_to_base(double b, double ln_base) { return std::log(b) / ln_base; }
+
 // b only for the two-group functions; log(a)(b) is ln(b) / ln(a), taken apart.
 inline double apply_function(std::int32_t word, double a, double b) {
   switch (word) {
@@ -113,7 +116,7 @@ inline double apply_function(std::int32_t word, double a, double b) {
     case word_sin: return std::sin(a);
     case word_cos: return std::cos(a);
     case word_tg: return std::tan(a);
-    case word_log: return std::log(b) / std::log(a);
+    case word_log: return log_to_base(b, std::log(a));
     default: return std::fabs(a);
   }
 }
@@ -147,12 +150,13 @@ class Program {
   double run(double x);
 
   enum class Op : std::uint8_t {
-    constant, variable, negate, subtract, add, multiply, divide, function1, function2
+    constant, variable, negate, subtract, add, multiply, divide, function1, function2,
+    log_to_constant_base
   };
   struct Step {
     Op op;
     std::int32_t word;  // of a function
-    double value;       // of a constant
+    double value;       // of a constant; ln of the base of log_to_constant_base
   };
 
  private:

@@ -47,14 +47,16 @@ class PointPlotter {
 template <class Batch>
 void for_each_batch(const OPTION_RECT& options, Batch&& take) {
   double arguments[Program::batch];
+  const double step = options.argStep;
+  const double last = options.argTo;
   double t = options.argFrom;
   bool more = true;
   while (more) {
     int n = 0;
     do {
       arguments[n++] = t;
-      t += options.argStep;
-      more = t <= options.argTo;
+      t += step;
+      more = t <= last;
     } while (more && n < Program::batch);
     take(arguments, n);
   }

@@ -1,6 +1,7 @@
 // The compiled form of the parsed expression: a postfix program run on a
 // small stack, with every part that does not depend on the variable folded.
 #include <algorithm>
+#include <cmath>
 
 #include "plot/plot.h"
 
@@ -22,6 +23,7 @@ double apply(const Step& step, double a, double b) {
     case Op::add: return apply_infix(op_plus, a, b);
     case Op::multiply: return apply_infix(op_times, a, b);
     case Op::divide: return apply_infix(op_divide, a, b);
+    case Op::log_to_constant_base: return log_to_base(a, step.value);
     default: return apply_function(step.word, a, b);
   }
 }
@@ -64,7 +66,8 @@ int operand_count(Op op) {
     case Op::constant:
     case Op::variable: return 0;
     case Op::negate:
-    case Op::function1: return 1;
+    case Op::function1:
+    case Op::log_to_constant_base: return 1;
     default: return 2;
   }
 }
@@ -174,9 +177,22 @@ class Compiler {
     }
     if (!is_function(token)) return false;
     ++position_;
+    const std::size_t first = steps_.size();
     if (!closed_group()) return false;
-    if (is_two_group_function(token) && !closed_group()) return false;
-    emit({is_two_group_function(token) ? Op::function2 : Op::function1, token.code, 0.0});
+    if (!is_two_group_function(token)) {
+      emit({Op::function1, token.code, 0.0});
+      return true;
+    }
+    const std::size_t second = steps_.size();
+    if (!closed_group()) return false;
+    if (token.code == word_log && second == first + 1 && steps_[first].op == Op::constant) {
+      // A constant base: its logarithm is taken once, here.
+      const double ln_base = std::log(steps_[first].value);
+      steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(first));
+      emit({Op::log_to_constant_base, word_log, ln_base});
+      return true;
+    }
+    emit({Op::function2, token.code, 0.0});
     return true;
   }
 
@@ -230,6 +246,9 @@ void Program::run(const double* x, double* values, int n) {
       case Op::divide: top = fold_rows<op_divide>(top, n); break;
       case Op::function1: one_group_functions[step.word](top, n); break;
       case Op::function2: top = two_group_functions[step.word == word_log](top, n); break;
+      case Op::log_to_constant_base:
+        for_each(top, n, [ln_base = step.value](double b) { return log_to_base(b, ln_base); });
+        break;
     }
   }
   std::copy_n(stack_.data(), n, values);
