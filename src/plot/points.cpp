@@ -1,6 +1,7 @@
 // The sampled points: the argument runs from argFrom by argStep while at
 // most argTo, and each value inside the plot area sets one pixel.
 #include <cmath>
+#include <utility>
 #include <cstdint>
 
 #include "plot/plot.h"
@@ -41,24 +42,49 @@ class PointPlotter {
   int last_x_ = INT32_MIN, last_y_ = INT32_MIN;  // never strictly inside rcPlot
 };
 
-// Hands the arguments over in batches of up to Program::batch. The steps
-// accumulate by double addition, as the samples are defined, and the first
-// sample is always taken.
-template <class Batch>
-void for_each_batch(const OPTION_RECT& options, Batch&& take) {
-  double arguments[Program::batch];
-  const double step = options.argStep;
-  const double last = options.argTo;
-  double t = options.argFrom;
-  bool more = true;
-  while (more) {
-    int n = 0;
-    do {
-      arguments[n++] = t;
-      t += step;
-      more = t <= last;
-    } while (more && n < Program::batch);
-    take(arguments, n);
+// argFrom, argFrom + argStep, ... while at most argTo, the first always.
+// The steps accumulate by double addition, as the samples are defined.
+class Arguments {
+ public:
+  explicit Arguments(const OPTION_RECT& options)
+      : t_(options.argFrom), step_(options.argStep), last_(options.argTo) {}
+  bool more() const { return more_; }
+  double next() {
+    const double t = t_;
+    t_ += step_;
+    more_ = t_ <= last_;
+    return t;
+  }
+
+ private:
+  double t_;
+  const double step_, last_;
+  bool more_ = true;
+};
+
+// Evaluates the samples in batches and plots them. The next batch's
+// arguments are added up while the current one is plotted, so the chain of
+// additions runs alongside the plotting. A sample without a value is NaN.
+template <class Evaluate>
+void plot_samples(const OPTION_RECT& options, PointPlotter& plotter, Evaluate&& evaluate) {
+  Arguments arguments(options);
+  double buffers[2][Program::batch];
+  double* current = buffers[0];
+  double* next = buffers[1];
+  double values[Program::batch];
+  int n = 0;
+  do {
+    current[n++] = arguments.next();
+  } while (arguments.more() && n < Program::batch);
+  while (n > 0) {
+    evaluate(current, values, n);
+    int following = 0;  // a batch is only short when the arguments have run out
+    for (int i = 0; i < n; ++i) {
+      plotter.plot(current[i], values[i]);
+      if (arguments.more()) next[following++] = arguments.next();
+    }
+    std::swap(current, next);
+    n = following;
   }
 }
 
@@ -67,18 +93,16 @@ void for_each_batch(const OPTION_RECT& options, Batch&& take) {
 void draw_points(const PlotDrawing& drawing) {
   if (ExprTokenCount <= 2) return;  // no right-hand side: no sample has a value
   PointPlotter plotter(drawing);
-  double values[Program::batch];
   if (auto program = Program::compile()) {
-    for_each_batch(drawing.options, [&](const double* arguments, int n) {
+    plot_samples(drawing.options, plotter, [&](const double* arguments, double* values, int n) {
       program->run(arguments, values, n);
-      for (int i = 0; i < n; ++i) plotter.plot(arguments[i], values[i]);
     });
     return;
   }
   PointEvaluator evaluator;
-  for_each_batch(drawing.options, [&](const double* arguments, int n) {
+  plot_samples(drawing.options, plotter, [&](const double* arguments, double* values, int n) {
     for (int i = 0; i < n; ++i) {
-      if (evaluator.evaluate(arguments[i], &values[i]) == expr_ok) plotter.plot(arguments[i], values[i]);
+      if (evaluator.evaluate(arguments[i], &values[i]) != expr_ok) values[i] = NAN;
     }
   });
 }
