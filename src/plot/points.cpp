@@ -15,30 +15,35 @@ namespace {
 class PointPlotter {
  public:
   explicit PointPlotter(const PlotDrawing& drawing)
-      : drawing_(drawing),
-        plot_(drawing.options.rcPlot),
+      : dc_(drawing.dc),
+        scale_(drawing.scale),
+        left_(drawing.options.rcPlot.left),
+        top_(drawing.options.rcPlot.top),
+        right_(drawing.options.rcPlot.right),
+        bottom_(drawing.options.rcPlot.bottom),
         arg_on_x_(drawing.options.argOnX != 0),
         color_(drawing.options.graphColor) {}
 
   void plot(double argument, double value) {
-    const PlotScale& scale = drawing_.scale;
-    const double column = round_position(arg_on_x_ ? scale.column(argument) : scale.column(value));
-    const double row = round_position(arg_on_x_ ? scale.row(value) : scale.row(argument));
-    if (!(column > plot_.left && column < plot_.right && row > plot_.top && row < plot_.bottom)) return;
+    const double column = round_position(scale_.column(arg_on_x_ ? argument : value));
+    const double row = round_position(scale_.row(arg_on_x_ ? value : argument));
+    if (!(column > left_ && column < right_ && row > top_ && row < bottom_)) return;
     const int x = static_cast<int>(column);
     const int y = static_cast<int>(row);
     // Dense samples hit the same pixel many times over; once is enough.
     if (x == last_x_ && y == last_y_) return;
-    SetPixel(drawing_.dc, x, y, color_);
+    SetPixel(dc_, x, y, color_);
     last_x_ = x;
     last_y_ = y;
   }
 
  private:
-  const PlotDrawing& drawing_;
-  const RECT plot_;
-  const bool arg_on_x_;
-  const COLORREF color_;
+  // Copies, so the point loop keeps them in registers across SetPixel.
+  HDC dc_;
+  PlotScale scale_;
+  double left_, top_, right_, bottom_;
+  bool arg_on_x_;
+  COLORREF color_;
   int last_x_ = INT32_MIN, last_y_ = INT32_MIN;  // never strictly inside rcPlot
 };
 
@@ -66,7 +71,7 @@ class Arguments {
 // arguments are added up while the current one is plotted, so the chain of
 // additions runs alongside the plotting. A sample without a value is NaN.
 template <class Evaluate>
-void plot_samples(const OPTION_RECT& options, PointPlotter& plotter, Evaluate&& evaluate) {
+void plot_samples(const OPTION_RECT& options, PointPlotter plotter, Evaluate&& evaluate) {
   Arguments arguments(options);
   double buffers[2][Program::batch];
   double* current = buffers[0];
@@ -92,7 +97,7 @@ void plot_samples(const OPTION_RECT& options, PointPlotter& plotter, Evaluate&& 
 
 void draw_points(const PlotDrawing& drawing) {
   if (ExprTokenCount <= 2) return;  // no right-hand side: no sample has a value
-  PointPlotter plotter(drawing);
+  const PointPlotter plotter(drawing);
   if (auto program = Program::compile()) {
     plot_samples(drawing.options, plotter, [&](const double* arguments, double* values, int n) {
       program->run(arguments, values, n);
