@@ -55,7 +55,8 @@ void check_plot(const char* text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string text(reinterpret_cast<const char*>(data), size);  // stops at a zero byte
+  // The expression text ends at the first zero byte, as a C string does.
+  const std::string text(reinterpret_cast<const char*>(data), size);
   if (ParseExpression(text.c_str()) == expr_ok) check_evaluation();
   check_plot(text.c_str());
   return 0;

@@ -142,7 +142,7 @@ int EvaluateExpression(double x, double* result) {
 PointEvaluator::PointEvaluator() : tokens_(ExprTokenCount), values_(ExprValueCount) {}
 
 int PointEvaluator::evaluate(double x, double* result) {
-  std::copy_n(ExprTokens, std::min(tokens_, expr_capacity), ExprWorkTokens);
+  std::copy_n(ExprTokens, tokens_, ExprWorkTokens);
   ExprCursor = 2;
   const int code = EvaluateExpression(x, result);
   ExprTokenCount = tokens_;
