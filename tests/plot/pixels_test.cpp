@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "plot/engine_support.h"
 #include "plot/plot.h"
 #include "plot/plot_fixture.h"
 
@@ -329,6 +330,30 @@ TEST(PlotPixels, UnterminatedCaptionStopsAtItsField) {
   Plot plot("y=", options);
   ASSERT_EQ(plot.status, KESTRA_OK);
   EXPECT_GT(plot.count(kText), 0);
+}
+
+// An expression whose reduction shares the overflow slot is plotted by the
+// reduction itself, point by point: here it gives 0 wherever 997 x is meant.
+TEST(PlotPixels, ReductionPlotsWhereNoProgramMay) {
+  std::string text = "y=-x";
+  for (int i = 0; i < 998; ++i) text += "+x";
+  for (int i = 0; i < 1998; ++i) text += " 7";
+  OPTION_RECT options = plot_options(0, -9.75, 9.75);
+  options.argStep = 0.5;
+  Plot plot(text.c_str(), options);
+  ASSERT_EQ(plot.status, KESTRA_OK);
+  ASSERT_EQ(plot::ParseExpression(text.c_str()), 0);
+  ASSERT_FALSE(plot::Program::compile().has_value());
+  int expected = 0;
+  for (double t = -9.75; t <= 9.75; t += 0.5) {
+    const Evaluation result = evaluate_at(t);
+    ASSERT_EQ(result.code, 0);
+    ASSERT_EQ(result.value, 0.0);
+    const auto column = plot::RoundPixel(plot::PlotScale(options).column(t));
+    EXPECT_EQ(plot.at(*column, r0), kGraph) << t;
+    ++expected;
+  }
+  EXPECT_EQ(plot.count(kGraph), expected);
 }
 
 }  // namespace
