@@ -73,7 +73,7 @@ int plot(std::string expression, const std::string& out) {
   OPTION_RECT options = ReturnOptionRect(kPicture, RGB(255, 255, 255), RGB(200, 0, 0),
                                          RGB(0, 0, 0), RGB(0, 0, 0), -10, -5, 10, 5, -10, 10,
                                          RGB(0, 0, 0), 14, const_cast<char*>("x"),
-                                         const_cast<char*>("y"), 0x7F);
+                                         const_cast<char*>("y"), 0x5F);
   return render(out, [&](auto target) { return CreateGraph(expression.data(), options, target, 1); });
 }
 
