@@ -19,7 +19,7 @@ struct BmpSpec {
   std::uint32_t header_size = 40;   // 12 (OS/2 core), 40, 108 or 124
   bool bitfields = false;           // BI_BITFIELDS with `masks` (16 and 32 bits)
   std::uint32_t masks[3] = {0xFF0000, 0x00FF00, 0x0000FF};
-  std::vector<COLORREF> palette;    // 1 to 8 bits: the colour table, as many entries as given
+  std::vector<COLORREF> palette = {};  // 1 to 8 bits: the colour table, as many entries as given
 };
 
 // `value` gives a palette index (1 to 8 bits) or a colour (16 to 32 bits).

@@ -8,9 +8,6 @@
 #include "support/canvas.h"
 #include "support/temp_dir.h"
 
-// Cases name only the BmpSpec fields they change; the rest keep their defaults.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace kestra::test {
 namespace {
 
