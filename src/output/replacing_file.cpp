@@ -12,16 +12,16 @@ namespace {
 
 constexpr int name_attempts = 16;
 
-// A name beside `target` that no other writer of this process uses; the
-// clock keeps other processes' names apart in practice, and the exclusive
-// open below settles any clash.
+// A hidden name in the target's directory that no other writer of this
+// process uses; the clock keeps other processes' names apart in practice,
+// and the exclusive open below settles any clash. Its length does not depend
+// on the target's, so any name that fits the directory fits here too.
 std::filesystem::path temporary_name(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
   const auto ticks = static_cast<unsigned long long>(
       std::chrono::steady_clock::now().time_since_epoch().count());
-  std::filesystem::path name = target;
-  name += ".tmp" + std::to_string(ticks % 1000000007ULL) + "-" + std::to_string(counter++);
-  return name;
+  return target.parent_path() / (".kestra-" + std::to_string(ticks % 1000000007ULL) + "-" +
+                                 std::to_string(counter++) + ".tmp");
 }
 
 }  // namespace

@@ -77,6 +77,16 @@ TEST(DiagramFile, NewPictureReplacesAnExistingFileCompletely) {
   ASSERT_EQ(save(input, dir.file("fresh.bmp"), 1), KESTRA_OK);
   EXPECT_EQ(read_file_bytes(dir.file("p.bmp")), read_file_bytes(dir.file("fresh.bmp")));
   EXPECT_EQ(read_file_bytes(dir.file("p.bmp")).size(), 54u + 900u * 200u);
+  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"fresh.bmp", "p.bmp"}));
+}
+
+TEST(DiagramFile, LongestFileNameIsWritten) {
+  DiagramInput input(2, 4, {1, 3, 2, 4, 2, 1, 3, 2}, 0x3FF);
+  TempDir dir;
+  const std::string name = std::string(251, 'n') + ".bmp";  // 255 bytes, the usual limit
+  NoLeakedObjects no_leaks;
+  ASSERT_EQ(save(input, dir.file(name), 1), KESTRA_OK);
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{name});
 }
 
 // A 300 x 200 picture no diagram colour can be mistaken for.

@@ -2,6 +2,7 @@
 // end of the scope, and whole-file reading and writing.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -28,12 +29,13 @@ class TempDir {
   const std::filesystem::path& path() const { return path_; }
   // The path of `name` inside the directory.
   std::string file(const std::string& name) const { return (path_ / name).string(); }
-  // Names of the entries the directory holds.
+  // Names of the entries the directory holds, sorted.
   std::vector<std::string> entries() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(path_)) {
       names.push_back(entry.path().filename().string());
     }
+    std::sort(names.begin(), names.end());
     return names;
   }
 
