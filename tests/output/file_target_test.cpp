@@ -6,8 +6,7 @@
 #include <csignal>
 
 #include "diagram/diagram_fixture.h"
-#include "output/bmp_builder.h"
-#include "support/bmp_reader.h"
+#include "output/target_checks.h"
 #include "support/temp_dir.h"
 
 namespace kestra::test {
@@ -89,47 +88,22 @@ TEST(DiagramFile, LongestFileNameIsWritten) {
   EXPECT_EQ(dir.entries(), std::vector<std::string>{name});
 }
 
-// A 300 x 200 picture no diagram colour can be mistaken for.
-COLORREF stored_color(int x, int y) { return RGB(x % 256, y, 77); }
-
-std::vector<std::uint8_t> stored_picture(int width = 300, int height = 200) {
-  return build_bmp({.width = width, .height = height},
-                   [](int x, int y) { return stored_color(x, y); });
-}
-
 TEST(DiagramFile, DrawsOverTheStoredPicture) {
   DiagramInput input(2, 4, {1, 3, 2, 4, 2, 1, 3, 2}, 0x01C);  // axes, arrows and bars only
   TempDir dir;
-  const auto stored = stored_picture();
+  const auto stored = stored_picture(300, 200);
   write_file_bytes(dir.file("p.bmp"), stored);
   {
     NoLeakedObjects no_leaks;
     ASSERT_EQ(save(input, dir.file("p.bmp"), 2), KESTRA_OK);
   }
-  const auto saved = read_bmp(dir.file("p.bmp"));
-  ASSERT_TRUE(saved);
-  ASSERT_EQ(saved->width, 300);
-  ASSERT_EQ(saved->height, 200);
-
   // The bitmap form drawing over the same picture gives the same pixels.
-  BITMAPINFO info{};
-  info.bmiHeader = {40, 300, 200, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  HDC screen = GetDC(GetForegroundWindow());
-  HBITMAP bitmap = CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, stored.data() + 54, &info,
-                                  DIB_RGB_COLORS);
-  ReleaseDC(GetForegroundWindow(), screen);
+  HBITMAP bitmap = bitmap_of(stored, 300, 200);
   ASSERT_EQ(CreateDiag(input.table, input.disp, &bitmap, 2, KESTRA_KIND_BARS), KESTRA_OK);
-  const auto expected = read_pixels(bitmap, 300, 200);
-  DeleteObject(bitmap);
-
-  int kept = 0, drawn = 0;
-  for (int y = 0; y < 200; ++y) {
-    for (int x = 0; x < 300; ++x) {
-      ASSERT_EQ(saved->at(x, y), expected[static_cast<std::size_t>(y * 300 + x)]) << x << "," << y;
-      (saved->at(x, y) == stored_color(x, y) ? kept : drawn) += 1;
-    }
-  }
-  EXPECT_EQ(saved->at(0, 0), stored_color(0, 0));  // outside the plot area
+  const Pixels expected = take_pixels(bitmap, 300, 200);
+  expect_file_holds(dir.file("p.bmp"), expected);
+  const auto [kept, drawn] = kept_and_drawn(expected);
+  EXPECT_EQ(expected.at(0, 0), stored_color(0, 0));  // outside the plot area
   EXPECT_GT(kept, 300 * 200 / 2);
   EXPECT_GT(drawn, 1000);
 }
@@ -158,12 +132,12 @@ TEST(DiagramFile, RefusalsLeaveTheFileAsItWas) {
     const DIAG_DISP* disp;
     int expected;
   } cases[] = {
-      {__LINE__, stored_picture(), 0, input.table, &input.disp, KESTRA_MODE_ZERO},
-      {__LINE__, stored_picture(), 8, input.table, &input.disp, KESTRA_MODE_ZERO},
-      {__LINE__, stored_picture(), 3, input.table, &input.disp, KESTRA_MODE_UNKNOWN},
-      {__LINE__, stored_picture(), 1, no_rows, &input.disp, KESTRA_BAD_TABLE},
-      {__LINE__, stored_picture(), 2, no_rows, &input.disp, KESTRA_BAD_TABLE},
-      {__LINE__, stored_picture(), 2, input.table, &smaller, KESTRA_PICTURE_SIZE},
+      {__LINE__, stored_picture(300, 200), 0, input.table, &input.disp, KESTRA_MODE_ZERO},
+      {__LINE__, stored_picture(300, 200), 8, input.table, &input.disp, KESTRA_MODE_ZERO},
+      {__LINE__, stored_picture(300, 200), 3, input.table, &input.disp, KESTRA_MODE_UNKNOWN},
+      {__LINE__, stored_picture(300, 200), 1, no_rows, &input.disp, KESTRA_BAD_TABLE},
+      {__LINE__, stored_picture(300, 200), 2, no_rows, &input.disp, KESTRA_BAD_TABLE},
+      {__LINE__, stored_picture(300, 200), 2, input.table, &smaller, KESTRA_PICTURE_SIZE},
       {__LINE__, stored_picture(300, 201), 2, input.table, &input.disp, KESTRA_PICTURE_SIZE},
       {__LINE__, {'n', 'o', 't', ' ', 'a', ' ', 'B', 'M', 'P'}, 2, input.table, &input.disp,
        KESTRA_FILE_LOAD},
@@ -180,7 +154,7 @@ TEST(DiagramFile, RefusalsLeaveTheFileAsItWas) {
     expect_untouched(dir, dir.file("p.bmp"), {"p.bmp"}, c.stored);
   }
   TempDir dir;
-  write_file_bytes(dir.file("p.bmp"), stored_picture());
+  write_file_bytes(dir.file("p.bmp"), stored_picture(300, 200));
   EXPECT_EQ(save(input, dir.file("p.bmp"), 2, &shifted), KESTRA_OK);
 }
 
@@ -235,7 +209,7 @@ class FileSizeLimit {
 TEST(DiagramFile, FailedWriteKeepsTheOldPictureByteForByte) {
   DiagramInput input(2, 4, {1, 3, 2, 4, 2, 1, 3, 2}, 0x3FF);
   TempDir dir;
-  const auto stored = stored_picture();
+  const auto stored = stored_picture(300, 200);
   write_file_bytes(dir.file("p.bmp"), stored);
   NoLeakedObjects no_leaks;
   for (unsigned long mode : {1ul, 2ul}) {
