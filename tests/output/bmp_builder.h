@@ -54,7 +54,8 @@ inline std::vector<std::uint8_t> build_bmp(const BmpSpec& spec,
     put(static_cast<std::uint32_t>(spec.bits), 2);
     put(spec.bitfields ? 3 : 0, 4);
     put(static_cast<std::uint32_t>(stride * spec.height), 4);
-    put(0, 8);
+    put(0, 4);  // resolution
+    put(0, 4);
     put(static_cast<std::uint32_t>(spec.palette.size()), 4);
     put(0, 4);
     for (std::uint32_t mask : spec.masks) {
