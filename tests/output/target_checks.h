@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "output/bmp_builder.h"
 #include "support/bmp_reader.h"
 #include "support/canvas.h"
+#include "support/temp_dir.h"
 
 namespace kestra::test {
 
@@ -116,6 +118,36 @@ inline std::pair<int, int> kept_and_drawn(const Pixels& picture) {
   for (int y = 0; y < picture.height; ++y)
     for (int x = 0; x < picture.width; ++x) kept += picture.at(x, y) == stored_color(x, y);
   return {kept, picture.width * picture.height - kept};
+}
+
+// Entries of the directory and bytes of the target before and after a call
+// that must leave both alone.
+inline void expect_untouched(const TempDir& dir, const std::string& path,
+                             const std::vector<std::string>& entries,
+                             const std::vector<std::uint8_t>& bytes) {
+  EXPECT_EQ(dir.entries(), entries);
+  EXPECT_EQ(read_file_bytes(path), bytes);
+}
+
+// A file form called with a path under which `stored` lies, and the status
+// it must return without changing the file or adding any.
+struct FileRefusal {
+  int line;
+  std::vector<std::uint8_t> stored;
+  std::function<int(char* path)> call;
+  int expected;
+};
+
+inline void expect_file_refusals(const std::vector<FileRefusal>& cases) {
+  for (const FileRefusal& c : cases) {
+    SCOPED_TRACE(c.line);
+    TempDir dir;
+    const std::string path = dir.file("p.bmp");
+    write_file_bytes(path, c.stored);
+    NoLeakedObjects no_leaks;
+    EXPECT_EQ(c.call(const_cast<char*>(path.c_str())), c.expected);
+    expect_untouched(dir, path, {"p.bmp"}, c.stored);
+  }
 }
 
 }  // namespace kestra::test
