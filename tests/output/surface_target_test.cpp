@@ -1,4 +1,4 @@
-// The surface forms: the copied block, the mode checks, and surfaces that
+// The diagram surface form and the memory surface: the copied block, the mode checks, and surfaces that
 // cannot lend a device context.
 #include <gtest/gtest.h>
 
@@ -122,35 +122,6 @@ TEST(MemorySurface, RefusesWhatIsNotOne) {
   EXPECT_EQ(MemorySurfaceBitmap(nullptr), nullptr);
   DeleteMemorySurface(&refusing);  // not a memory surface: left alone
   DeleteMemorySurface(nullptr);
-}
-
-TEST(GraphSurface, ChecksModeThenFontHeightThenNewPicture) {
-  OPTION_RECT options{};
-  options.rcPicture = {0, 0, 300, 200};
-  options.rcPlot = {4, 4, 296, 196};
-  const struct {
-    int line;
-    unsigned long mode;
-    int font_height;
-    int expected;
-  } cases[] = {
-      {__LINE__, 0, 0, KESTRA_MODE_ZERO},
-      {__LINE__, 8, 12, KESTRA_MODE_ZERO},
-      {__LINE__, 3, 0, KESTRA_MODE_UNKNOWN},
-      {__LINE__, 1, 0, KESTRA_BAD_FONT_HEIGHT},  // before the surface's own mode test
-      {__LINE__, 2, 100, KESTRA_BAD_FONT_HEIGHT},
-      {__LINE__, 1, 99, KESTRA_SURFACE_MODE_NEW},
-      {__LINE__, 9, 1, KESTRA_SURFACE_MODE_NEW},
-  };
-  FilledSurface surface(300, 200);
-  char expression[] = "y=x";
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.line);
-    options.fontHeight = c.font_height;
-    NoLeakedObjects no_leaks;
-    EXPECT_EQ(CreateGraph(expression, options, surface.get(), c.mode), c.expected);
-    EXPECT_TRUE(surface.untouched());
-  }
 }
 
 }  // namespace
