@@ -22,14 +22,15 @@ std::uint32_t pattern(int x, int y, int colors) {
 }
 
 HBITMAP load(const std::string& path) {
-  return static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+  return static_cast<HBITMAP>(
+      LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
 }
 
 TEST(LoadImage, ReadsEveryLayoutRowsAndColours) {
   const std::vector<COLORREF> two(kColors, kColors + 2), four(kColors, kColors + 4);
   struct Case {
     int line;
-    BmpSpec spec;
+    BmpShape shape;
   };
   const Case cases[] = {
       {__LINE__, {.bits = 24}},
@@ -52,14 +53,16 @@ TEST(LoadImage, ReadsEveryLayoutRowsAndColours) {
   TempDir dir;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
-    BmpSpec spec = c.spec;
-    spec.width = kWidth;
-    spec.height = kHeight;
-    const int colors = spec.bits == 1 ? 2 : 4;
-    if (spec.header_size == 12 && spec.bits == 8) std::copy(kColors, kColors + 4, spec.palette.begin());
-    const auto bytes = build_bmp(spec, [&](int x, int y) {
+    BmpShape shape = c.shape;
+    shape.width = kWidth;
+    shape.height = kHeight;
+    const int colors = shape.bits == 1 ? 2 : 4;
+    if (shape.header_size == 12 && shape.bits == 8) {
+      std::copy(kColors, kColors + 4, shape.palette.begin());
+    }
+    const auto bytes = build_bmp(shape, [&](int x, int y) {
       const std::uint32_t index = pattern(x, y, colors);
-      return spec.bits <= 8 ? index : kColors[index];
+      return shape.bits <= 8 ? index : kColors[index];
     });
     const std::string path = dir.file("picture.bmp");
     write_file_bytes(path, bytes);
@@ -84,9 +87,9 @@ TEST(LoadImage, ReadsEveryLayoutRowsAndColours) {
 
 TEST(LoadImage, WidensNarrowChannelsByRepeatingTheirBits) {
   TempDir dir;
-  BmpSpec spec{.width = 2, .height = 1, .bits = 16, .masks = {0x7C00, 0x03E0, 0x001F}};
+  BmpShape shape{.width = 2, .height = 1, .bits = 16, .masks = {0x7C00, 0x03E0, 0x001F}};
   // 5-bit 0b10000 becomes 0b10000100 = 132; 0b00001 becomes 0b00001000 = 8.
-  write_file_bytes(dir.file("a.bmp"), build_bmp(spec, [](int x, int) {
+  write_file_bytes(dir.file("a.bmp"), build_bmp(shape, [](int x, int) {
                      return x == 0 ? RGB(128, 8, 255) : RGB(0, 255, 8);
                    }));
   NoLeakedObjects no_leaks;
@@ -98,8 +101,9 @@ TEST(LoadImage, WidensNarrowChannelsByRepeatingTheirBits) {
 
 TEST(LoadImage, PaletteIndexBeyondTheTableIsBlack) {
   TempDir dir;
-  BmpSpec spec{.width = 2, .height = 1, .bits = 8, .palette = {RGB(10, 20, 30)}};
-  write_file_bytes(dir.file("a.bmp"), build_bmp(spec, [](int x, int) { return x == 0 ? 0u : 7u; }));
+  BmpShape shape{.width = 2, .height = 1, .bits = 8, .palette = {RGB(10, 20, 30)}};
+  write_file_bytes(dir.file("a.bmp"),
+                   build_bmp(shape, [](int x, int) { return x == 0 ? 0u : 7u; }));
   NoLeakedObjects no_leaks;
   const HBITMAP bitmap = load(dir.file("a.bmp"));
   ASSERT_NE(bitmap, nullptr);

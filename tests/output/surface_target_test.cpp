@@ -1,5 +1,5 @@
-// The diagram surface form and the memory surface: the copied block, the mode checks, and surfaces that
-// cannot lend a device context.
+// The diagram surface form and the memory surface: the copied block, the
+// mode checks, and surfaces that cannot lend a device context.
 #include <gtest/gtest.h>
 
 #include "diagram/diagram_fixture.h"
