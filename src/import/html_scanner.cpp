@@ -41,7 +41,7 @@ const char* HtmlScanner::scan_text(const char* p, const char* end) {
       static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p)));
   const char* text_end = open ? open : end;
   if (in_cell_ && storing()) {
-    const std::size_t room = text_capacity - 1 - text_length_;
+    const std::size_t room = buffer_size - 1 - text_length_;
     const std::size_t n = std::min(room, static_cast<std::size_t>(text_end - p));
     std::memcpy(text_ + text_length_, p, n);
     text_length_ += n;
@@ -78,7 +78,7 @@ const char* HtmlScanner::scan_tag(const char* p, const char* end) {
     }
     if (!collecting_name_) continue;
     if (is_ascii_letter(c) || c == '/') {
-      if (name_length_ < text_capacity - 1)
+      if (name_length_ < buffer_size - 1)
         name_[name_length_++] = static_cast<char>(c == '/' ? c : c | 0x20);
     } else if (c == ' ') {
       collecting_name_ = false;

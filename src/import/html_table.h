@@ -45,7 +45,7 @@ class HtmlScanner {
   [[nodiscard]] ScanResult scan(const char* data, std::size_t size);
 
  private:
-  static constexpr std::size_t text_capacity = 256;  // 255 characters and a terminator
+  static constexpr std::size_t buffer_size = 256;  // 255 characters and a terminator
 
   const char* scan_text(const char* p, const char* end);
   const char* scan_tag(const char* p, const char* end);
@@ -61,8 +61,8 @@ class HtmlScanner {
   bool in_cell_ = false;
   std::size_t name_length_ = 0;
   std::size_t text_length_ = 0;
-  char name_[text_capacity];
-  char text_[text_capacity];
+  char name_[buffer_size];
+  char text_[buffer_size];
 };
 
 // The number at the start of a cell text, as atof reads it in the classic
