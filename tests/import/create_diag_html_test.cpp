@@ -12,6 +12,8 @@
 namespace kestra::test {
 namespace {
 
+using namespace html_files;
+
 constexpr unsigned long all_decorations = 0x3FF;
 
 const char* const two_rows =

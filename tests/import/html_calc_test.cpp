@@ -11,6 +11,8 @@
 namespace kestra::test {
 namespace {
 
+using namespace html_files;
+
 struct Case {
   const char* file;
   int rows;

@@ -13,6 +13,8 @@
 namespace kestra::test {
 namespace {
 
+using namespace html_files;
+
 using import::html_cell_number;
 
 TEST(HtmlCellNumber, ReadsTheLongestDecimalPrefix) {

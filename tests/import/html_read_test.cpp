@@ -10,6 +10,8 @@
 namespace kestra::test {
 namespace {
 
+using namespace html_files;
+
 std::string repeat(const std::string& text, int times) {
   std::string out;
   for (int i = 0; i < times; ++i) out += text;

@@ -13,7 +13,7 @@
 #include "import/html_table.h"
 #include "kestra.h"
 
-namespace kestra::test {
+namespace kestra::test::html_files {
 
 class TempFolder {
  public:
@@ -69,4 +69,4 @@ inline ReadResult read_html(const std::string& content) {
   return read_html_file(folder.write("table.html", content));
 }
 
-}  // namespace kestra::test
+}  // namespace kestra::test::html_files
