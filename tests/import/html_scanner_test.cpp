@@ -55,7 +55,8 @@ const Case cases[] = {
     {__LINE__, "<td\tclass=x>1</td>", "d"},      // and does not end the name: "tdclassx"
     // A line break does not end the name: "tdalignright" is no cell.
     {__LINE__, "<td\nalign=right>5</td>", "d"},
-    {__LINE__, "<td>1</ td>", "D 1"},    // "/ td" is the name "/"
+    {__LINE__, "<td>1</ td>", "D 1"},
+    {__LINE__, "< td>1<tr>", "R"},  // a space before any letter leaves the name empty    // "/ td" is the name "/"
     {__LINE__, "<t-d>4<T1R>", "D 4 R"},  // digits and '-' are skipped, not name ends
     {__LINE__,
      "<t\xC4"
@@ -80,7 +81,7 @@ const Case cases[] = {
     {__LINE__, "<table><tr><td>1</td></tr></table><tr><td>2</td>", "T R D 1 d r t"},
     {__LINE__, "<table><tr><td><table><tr><td>2</td></tr></table></td><td>3</td>",
      "T R D 0 T R D 2 d r t"},
-    {__LINE__, "</table><tr>", "t"},
+    {__LINE__, "</TABLE><tr>", "t"},
     {__LINE__, "<tr></table><!-- < -->", "R t"},  // nothing after it is looked at
     {__LINE__, "<tr></table", "R"},               // a tag without its '>' records nothing
 };
