@@ -2,6 +2,7 @@
 // write, against only reading the file's bytes in the same block size.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,9 +16,9 @@ namespace {
 
 constexpr std::size_t file_size = 50u << 20;
 
-// Rows of eight numeric cells with attributes, indented, as LibreOffice Calc
-// writes them; one "/table" at the end.
-std::string make_html() {
+// Rows of eight numeric cells, indented, with attributes as LibreOffice Calc
+// writes them or bare; one "/table" at the end.
+std::string make_html(bool attributes) {
   std::mt19937 random(20261208);
   std::uniform_int_distribution<int> number(-99999, 99999);
   std::string html = "<!DOCTYPE html>\n<html><head><title>sales</title></head>\n<body>\n";
@@ -26,8 +27,9 @@ std::string make_html() {
     html += "\t<tr>\n";
     for (int c = 0; c < 8; ++c) {
       const std::string value = std::to_string(number(random) / 100.0);
-      html +=
-          "\t\t<td align=\"right\" sdval=\"" + value + "\" sdnum=\"1033;\">" + value + "</td>\n";
+      html += attributes ? "\t\t<td align=\"right\" sdval=\"" + value + "\" sdnum=\"1033;\">"
+                         : std::string("\t\t<td>");
+      html += value + "</td>\n";
     }
     html += "\t</tr>\n";
   }
@@ -35,23 +37,38 @@ std::string make_html() {
   return html;
 }
 
-// The generated file, written once and removed at exit.
-const std::string& html_file() {
-  static const std::string path = [] {
-    const std::string p =
-        (std::filesystem::temp_directory_path() / "kestra_html_bench.html").string();
-    const std::string html = make_html();
-    std::FILE* file = std::fopen(p.c_str(), "wb");
-    if (!file || std::fwrite(html.data(), 1, html.size(), file) != html.size()) std::abort();
-    std::fclose(file);
-    std::atexit([] { std::filesystem::remove(html_file()); });
-    return p;
-  }();
-  return path;
+// The generated files, written once and removed at exit.
+class HtmlFiles {
+ public:
+  HtmlFiles() {
+    for (bool attributes : {false, true}) {
+      const std::string name =
+          attributes ? "kestra_html_bench_calc.html" : "kestra_html_bench.html";
+      const std::string path = (std::filesystem::temp_directory_path() / name).string();
+      const std::string html = make_html(attributes);
+      std::FILE* file = std::fopen(path.c_str(), "wb");
+      if (!file || std::fwrite(html.data(), 1, html.size(), file) != html.size()) std::abort();
+      std::fclose(file);
+      paths_[attributes] = path;
+    }
+  }
+  ~HtmlFiles() {
+    for (const std::string& path : paths_) std::filesystem::remove(path);
+  }
+  const std::string& path(bool attributes) const { return paths_[attributes]; }
+
+ private:
+  std::string paths_[2];
+};
+
+const std::string& html_file(bool attributes) {
+  static const HtmlFiles files;
+  return files.path(attributes);
 }
 
+// Argument 1: cells with attributes; 0: bare cells.
 void BM_ReadHtmlTable(benchmark::State& state) {
-  const std::string& path = html_file();
+  const std::string& path = html_file(state.range(0) != 0);
   const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
   TAB_GR table{};
   for (auto _ : state) {
@@ -68,11 +85,11 @@ void BM_ReadHtmlTable(benchmark::State& state) {
   }
   FreeTabGr(&table);
 }
-BENCHMARK(BM_ReadHtmlTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadHtmlTable)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 // Baseline: the same file read in 64 KiB blocks without looking at the bytes.
 void BM_ReadFileBlocks(benchmark::State& state) {
-  const std::string& path = html_file();
+  const std::string& path = html_file(true);
   std::int64_t bytes = 0;
   static char block[64 * 1024];
   for (auto _ : state) {
