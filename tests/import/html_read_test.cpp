@@ -27,7 +27,7 @@ struct Case {
   std::vector<double> values;
 };
 
-TEST(ReadHtmlTable, CutsTheCellNumbersIntoRows) {
+TEST(ReadHtmlTable, ReadsTheCellNumbersOfTheFirstTable) {
   const std::string header = "<tr><th>a</th><th>b</th><th>c</th><th>d</th></tr>";
   const std::string row = "<tr><td>1</td><td>2</td><td>3</td><td>4</td></tr>";
   const Case cases[] = {
@@ -63,6 +63,32 @@ TEST(ReadHtmlTable, CutsTheCellNumbersIntoRows) {
        1,
        3,
        {5, 6, 7}},
+      // Tag names: lower-cased and ended by a space, but not by a line break.
+      {__LINE__, "<tr><TD ALIGN=right>5</TD><td>6</td></tr>", KESTRA_OK, 1, 2, {5, 6}},
+      {__LINE__, "<tr><td>1</td><td\nalign=right>5</td><td>6</td></tr>", KESTRA_OK, 1, 2, {1, 6}},
+      // The number comes from the text between "td" and the next '<' only.
+      {__LINE__, "<tr><td><b>7</b></td><td>8</td></tr>", KESTRA_OK, 1, 2, {0, 8}},
+      {__LINE__,
+       "<tr><td> 12.5 kg</td><td>3,5</td><td>&minus;4</td></tr>",
+       KESTRA_OK,
+       1,
+       3,
+       {12.5, 3, 0}},
+      {__LINE__,
+       "<tr><td>" + std::string(254, ' ') + "789</td><td>1</td></tr>",
+       KESTRA_OK,
+       1,
+       2,
+       {7, 1}},
+      // A '>' in an attribute ends the tag early.
+      {__LINE__, "<tr><td title='a>b'>5</td><td>6</td></tr>", KESTRA_OK, 1, 2, {0, 6}},
+      // A nested table's end ends the scan: two rows, two cells.
+      {__LINE__,
+       "<table><tr><td><table><tr><td>2</td></tr></table></td><td>3</td></tr></table>",
+       KESTRA_OK,
+       2,
+       1,
+       {0, 2}},
       // Refusals.
       {__LINE__, "", KESTRA_HTML_NO_TABLE, 0, 0, {}},
       {__LINE__, "<html><body><p>12</p><th>3</th></body></html>", KESTRA_HTML_NO_TABLE, 0, 0, {}},
