@@ -1,6 +1,7 @@
 // ReadHtmlTable: the file is read in large blocks and fed to the scanner;
 // it is closed before the table is built, on every path.
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "import/html_table.h"
@@ -15,10 +16,17 @@ using UniqueFile = std::unique_ptr<std::FILE, CloseFile>;
 
 constexpr std::size_t block_size = 64 * 1024;
 
+// Only regular files: a folder cannot be read, and a device or pipe might
+// never end.
+bool is_regular_file(const char* path) {
+  std::error_code error;
+  return path && std::filesystem::is_regular_file(path, error);
+}
+
 // Scans the file up to its end or its first "/table" tag. A read error
 // counts as a file that cannot be read, not as a shorter file.
 int scan_file(const char* path, HtmlItems& items) {
-  UniqueFile file(path ? std::fopen(path, "rb") : nullptr);
+  UniqueFile file(is_regular_file(path) ? std::fopen(path, "rb") : nullptr);
   if (!file) return KESTRA_HTML_OPEN;
   std::setvbuf(file.get(), nullptr, _IONBF, 0);  // read straight into our block
   HtmlScanner scanner(items);

@@ -76,9 +76,9 @@ double html_cell_number(const char* text);
 [[nodiscard]] int build_html_table(const HtmlItems& items, TAB_GR* table);
 
 // Reads the first table of the HTML file at `path` into `table`. Returns
-// KESTRA_OK, KESTRA_HTML_OPEN (cannot be opened or read), KESTRA_HTML_NO_TABLE
-// or KESTRA_INTERNAL; fills `table` only on success. The caller releases its
-// values with FreeTabGr.
+// KESTRA_OK, KESTRA_HTML_OPEN (no regular file, or it cannot be opened or
+// read), KESTRA_HTML_NO_TABLE or KESTRA_INTERNAL; fills `table` only on
+// success. The caller releases its values with FreeTabGr.
 [[nodiscard]] int ReadHtmlTable(const char* path, TAB_GR* table);
 
 }  // namespace kestra::import

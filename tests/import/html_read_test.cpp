@@ -147,6 +147,7 @@ TEST(ReadHtmlTable, FilesThatCannotBeRead) {
   EXPECT_EQ(import::ReadHtmlTable(folder.path("missing.html").c_str(), &table), KESTRA_HTML_OPEN);
   EXPECT_EQ(import::ReadHtmlTable(folder.path("").c_str(), &table), KESTRA_HTML_OPEN);  // a folder
   EXPECT_EQ(import::ReadHtmlTable("", &table), KESTRA_HTML_OPEN);
+  EXPECT_EQ(import::ReadHtmlTable("/dev/zero", &table), KESTRA_HTML_OPEN);  // would never end
   EXPECT_EQ(import::ReadHtmlTable(nullptr, &table), KESTRA_HTML_OPEN);
   EXPECT_EQ(table.values, nullptr);
   EXPECT_EQ(table.rows, -1);
