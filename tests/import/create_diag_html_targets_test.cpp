@@ -1,0 +1,146 @@
+// CreateDiagHTML's surface and file forms: what CreateDiag's forms make from
+// the same numbers, and the table released when they refuse.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "diagram/diagram_fixture.h"
+#include "import/html_test_files.h"
+
+namespace kestra::test {
+namespace {
+
+using namespace html_files;
+
+const char* const two_rows =
+    "<table><tr><td>12.5<td>30<td>7<td>22</tr><tr><td>4<td>18.25<td>26<td>-3</tr></table>";
+
+// A memory surface deleted at the end of the scope.
+class Surface {
+ public:
+  Surface() : surface_(CreateMemorySurface(300, 200)) {}
+  ~Surface() { DeleteMemorySurface(surface_); }
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
+
+  IDirectDrawSurface* get() const { return surface_; }
+  std::vector<COLORREF> pixels() const {
+    return read_pixels(MemorySurfaceBitmap(surface_), 300, 200);
+  }
+
+ private:
+  IDirectDrawSurface* surface_;
+};
+
+std::vector<char> file_bytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+int draw_html(const std::string& html, const DIAG_DISP& disp, IDirectDrawSurface* surface,
+              unsigned long mode, unsigned long kind) {
+  return CreateDiagHTML(const_cast<char*>(html.c_str()), disp, surface, mode, kind);
+}
+
+int draw_html(const std::string& html, const DIAG_DISP& disp, std::string bmp, unsigned long mode,
+              unsigned long kind) {
+  return CreateDiagHTML(const_cast<char*>(html.c_str()), disp, bmp.data(), mode, kind);
+}
+
+int draw_table(const TAB_GR& table, const DIAG_DISP& disp, std::string bmp, unsigned long mode,
+               unsigned long kind) {
+  return CreateDiag(table, disp, bmp.data(), mode, kind);
+}
+
+TEST(CreateDiagHTML, SurfaceFormCopiesCreateDiagsPicture) {
+  const TempFolder folder;
+  const std::string html = folder.write("sales.html", two_rows);
+  DiagramInput input(2, 4, {12.5, 30, 7, 22, 4, 18.25, 26, -3}, 0x3FF);
+  for (unsigned long kind : {KESTRA_KIND_LINES, KESTRA_KIND_LINES_MARKERS, KESTRA_KIND_BARS}) {
+    SCOPED_TRACE(kind);
+    NoLeakedObjects guard;
+    const Surface untouched, expected, actual;
+    ASSERT_EQ(CreateDiag(input.table, input.disp, expected.get(), 2, kind), KESTRA_OK);
+    ASSERT_EQ(draw_html(html, input.disp, actual.get(), 2, kind), KESTRA_OK);
+    EXPECT_EQ(actual.pixels(), expected.pixels());
+    EXPECT_NE(actual.pixels(), untouched.pixels());
+  }
+}
+
+TEST(CreateDiagHTML, SurfaceFormRefusalsLeaveTheSurfaceAlone) {
+  const TempFolder folder;
+  const std::string html = folder.write("sales.html", two_rows);
+  const std::string one_column = folder.write("one.html", "<tr><td>1</td></tr>");
+  DiagramInput input(2, 4, {12.5, 30, 7, 22, 4, 18.25, 26, -3}, 0x3FF);
+  struct Case {
+    int line;
+    const std::string& html;
+    unsigned long mode;
+    int expected;
+  };
+  const Case cases[] = {
+      {__LINE__, html, 1, KESTRA_SURFACE_MODE_NEW}, {__LINE__, html, 9, KESTRA_SURFACE_MODE_NEW},
+      {__LINE__, html, 0, KESTRA_MODE_ZERO},        {__LINE__, html, 3, KESTRA_MODE_UNKNOWN},
+      {__LINE__, one_column, 2, KESTRA_BAD_TABLE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    NoLeakedObjects guard;
+    const Surface untouched, surface;
+    EXPECT_EQ(draw_html(c.html, input.disp, surface.get(), c.mode, KESTRA_KIND_BARS), c.expected);
+    EXPECT_EQ(surface.pixels(), untouched.pixels());
+  }
+}
+
+TEST(CreateDiagHTML, FileFormWritesCreateDiagsFile) {
+  const TempFolder folder;
+  const std::string html = folder.write("sales.html", two_rows);
+  DiagramInput input(2, 4, {12.5, 30, 7, 22, 4, 18.25, 26, -3}, 0x3FF);
+  for (unsigned long kind : {KESTRA_KIND_LINES, KESTRA_KIND_LINES_MARKERS, KESTRA_KIND_BARS}) {
+    SCOPED_TRACE(kind);
+    NoLeakedObjects guard;
+    const std::string expected = folder.path("expected.bmp"), actual = folder.path("actual.bmp");
+    ASSERT_EQ(draw_table(input.table, input.disp, expected, 1, kind), KESTRA_OK);
+    ASSERT_EQ(draw_html(html, input.disp, actual, 1, kind), KESTRA_OK);
+    const std::vector<char> bytes = file_bytes(actual);
+    EXPECT_EQ(bytes.size(), 54u + 900u * 200u);
+    EXPECT_EQ(bytes, file_bytes(expected));
+  }
+}
+
+TEST(CreateDiagHTML, FileFormDrawsOverTheStoredPicture) {
+  const TempFolder folder;
+  const std::string html = folder.write("sales.html", two_rows);
+  DiagramInput input(2, 4, {12.5, 30, 7, 22, 4, 18.25, 26, -3}, 0x0FE);  // no background
+  DiagramInput stored(1, 2, {5, 1}, 0x3FF);
+  NoLeakedObjects guard;
+  const std::string expected = folder.path("expected.bmp"), actual = folder.path("actual.bmp");
+  for (const std::string& path : {expected, actual}) {
+    ASSERT_EQ(draw_table(stored.table, stored.disp, path, 1, KESTRA_KIND_BARS), KESTRA_OK);
+  }
+  const std::vector<char> before = file_bytes(actual);
+  ASSERT_EQ(draw_table(input.table, input.disp, expected, 2, KESTRA_KIND_LINES), KESTRA_OK);
+  ASSERT_EQ(draw_html(html, input.disp, actual, 2, KESTRA_KIND_LINES), KESTRA_OK);
+  EXPECT_EQ(file_bytes(actual), file_bytes(expected));
+  EXPECT_NE(file_bytes(actual), before);
+}
+
+TEST(CreateDiagHTML, FileFormRefusalsWriteNothing) {
+  const TempFolder folder;
+  const std::string html = folder.write("sales.html", two_rows);
+  const std::string one_column = folder.write("one.html", "<tr><td>1</td></tr>");
+  DiagramInput input(2, 4, {12.5, 30, 7, 22, 4, 18.25, 26, -3}, 0x3FF);
+  const std::string bmp = folder.path("out.bmp");
+  NoLeakedObjects guard;
+  EXPECT_EQ(draw_html(html, input.disp, bmp, 0, KESTRA_KIND_BARS), KESTRA_MODE_ZERO);
+  EXPECT_EQ(draw_html(html, input.disp, bmp, 3, KESTRA_KIND_BARS), KESTRA_MODE_UNKNOWN);
+  EXPECT_EQ(draw_html(one_column, input.disp, bmp, 1, KESTRA_KIND_BARS), KESTRA_BAD_TABLE);
+  EXPECT_FALSE(std::filesystem::exists(bmp));
+}
+
+}  // namespace
+}  // namespace kestra::test
