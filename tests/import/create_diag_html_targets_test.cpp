@@ -2,9 +2,8 @@
 // the same numbers, and the table released when they refuse.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -36,11 +35,6 @@ class Surface {
   IDirectDrawSurface* surface_;
 };
 
-std::vector<char> file_bytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 int draw_html(const std::string& html, const DIAG_DISP& disp, IDirectDrawSurface* surface,
               unsigned long mode, unsigned long kind) {
   return CreateDiagHTML(const_cast<char*>(html.c_str()), disp, surface, mode, kind);
@@ -56,10 +50,17 @@ int draw_table(const TAB_GR& table, const DIAG_DISP& disp, std::string bmp, unsi
   return CreateDiag(table, disp, bmp.data(), mode, kind);
 }
 
-TEST(CreateDiagHTML, SurfaceFormCopiesCreateDiagsPicture) {
-  const TempFolder folder;
-  const std::string html = folder.write("sales.html", two_rows);
-  DiagramInput input(2, 4, {12.5, 30, 7, 22, 4, 18.25, 26, -3}, 0x3FF);
+// Two rows of four numbers as an HTML file and as the table CreateDiag gets,
+// and a file of one column.
+class CreateDiagHTMLTargets : public testing::Test {
+ protected:
+  const TempDir folder;
+  const std::string html = write_text(folder, "sales.html", two_rows);
+  const std::string one_column = write_text(folder, "one.html", "<tr><td>1</td></tr>");
+  DiagramInput input{2, 4, {12.5, 30, 7, 22, 4, 18.25, 26, -3}, 0x3FF};
+};
+
+TEST_F(CreateDiagHTMLTargets, SurfaceFormCopiesCreateDiagsPicture) {
   for (unsigned long kind : {KESTRA_KIND_LINES, KESTRA_KIND_LINES_MARKERS, KESTRA_KIND_BARS}) {
     SCOPED_TRACE(kind);
     NoLeakedObjects guard;
@@ -71,11 +72,7 @@ TEST(CreateDiagHTML, SurfaceFormCopiesCreateDiagsPicture) {
   }
 }
 
-TEST(CreateDiagHTML, SurfaceFormRefusalsLeaveTheSurfaceAlone) {
-  const TempFolder folder;
-  const std::string html = folder.write("sales.html", two_rows);
-  const std::string one_column = folder.write("one.html", "<tr><td>1</td></tr>");
-  DiagramInput input(2, 4, {12.5, 30, 7, 22, 4, 18.25, 26, -3}, 0x3FF);
+TEST_F(CreateDiagHTMLTargets, SurfaceFormRefusalsLeaveTheSurfaceAlone) {
   struct Case {
     int line;
     const std::string& html;
@@ -96,49 +93,42 @@ TEST(CreateDiagHTML, SurfaceFormRefusalsLeaveTheSurfaceAlone) {
   }
 }
 
-TEST(CreateDiagHTML, FileFormWritesCreateDiagsFile) {
-  const TempFolder folder;
-  const std::string html = folder.write("sales.html", two_rows);
-  DiagramInput input(2, 4, {12.5, 30, 7, 22, 4, 18.25, 26, -3}, 0x3FF);
+TEST_F(CreateDiagHTMLTargets, FileFormWritesCreateDiagsFile) {
   for (unsigned long kind : {KESTRA_KIND_LINES, KESTRA_KIND_LINES_MARKERS, KESTRA_KIND_BARS}) {
     SCOPED_TRACE(kind);
     NoLeakedObjects guard;
-    const std::string expected = folder.path("expected.bmp"), actual = folder.path("actual.bmp");
+    const std::string expected = folder.file("expected.bmp"), actual = folder.file("actual.bmp");
     ASSERT_EQ(draw_table(input.table, input.disp, expected, 1, kind), KESTRA_OK);
     ASSERT_EQ(draw_html(html, input.disp, actual, 1, kind), KESTRA_OK);
-    const std::vector<char> bytes = file_bytes(actual);
+    const std::vector<std::uint8_t> bytes = read_file_bytes(actual);
     EXPECT_EQ(bytes.size(), 54u + 900u * 200u);
-    EXPECT_EQ(bytes, file_bytes(expected));
+    EXPECT_EQ(bytes, read_file_bytes(expected));
   }
 }
 
-TEST(CreateDiagHTML, FileFormDrawsOverTheStoredPicture) {
-  const TempFolder folder;
-  const std::string html = folder.write("sales.html", two_rows);
-  DiagramInput input(2, 4, {12.5, 30, 7, 22, 4, 18.25, 26, -3}, 0x0FE);  // no background
+TEST_F(CreateDiagHTMLTargets, FileFormDrawsOverTheStoredPicture) {
   DiagramInput stored(1, 2, {5, 1}, 0x3FF);
+  input.disp.fillBackground = 0;
   NoLeakedObjects guard;
-  const std::string expected = folder.path("expected.bmp"), actual = folder.path("actual.bmp");
+  const std::string expected = folder.file("expected.bmp"), actual = folder.file("actual.bmp");
   for (const std::string& path : {expected, actual}) {
     ASSERT_EQ(draw_table(stored.table, stored.disp, path, 1, KESTRA_KIND_BARS), KESTRA_OK);
   }
-  const std::vector<char> before = file_bytes(actual);
+  const std::vector<std::uint8_t> before = read_file_bytes(actual);
   ASSERT_EQ(draw_table(input.table, input.disp, expected, 2, KESTRA_KIND_LINES), KESTRA_OK);
   ASSERT_EQ(draw_html(html, input.disp, actual, 2, KESTRA_KIND_LINES), KESTRA_OK);
-  EXPECT_EQ(file_bytes(actual), file_bytes(expected));
-  EXPECT_NE(file_bytes(actual), before);
+  EXPECT_EQ(read_file_bytes(actual), read_file_bytes(expected));
+  EXPECT_NE(read_file_bytes(actual), before);
 }
 
-TEST(CreateDiagHTML, FileFormRefusalsWriteNothing) {
-  const TempFolder folder;
-  const std::string html = folder.write("sales.html", two_rows);
-  const std::string one_column = folder.write("one.html", "<tr><td>1</td></tr>");
-  DiagramInput input(2, 4, {12.5, 30, 7, 22, 4, 18.25, 26, -3}, 0x3FF);
-  const std::string bmp = folder.path("out.bmp");
+TEST_F(CreateDiagHTMLTargets, FileFormRefusalsWriteNothing) {
+  const std::string bmp = folder.file("out.bmp");
   NoLeakedObjects guard;
   EXPECT_EQ(draw_html(html, input.disp, bmp, 0, KESTRA_KIND_BARS), KESTRA_MODE_ZERO);
   EXPECT_EQ(draw_html(html, input.disp, bmp, 3, KESTRA_KIND_BARS), KESTRA_MODE_UNKNOWN);
   EXPECT_EQ(draw_html(one_column, input.disp, bmp, 1, KESTRA_KIND_BARS), KESTRA_BAD_TABLE);
+  EXPECT_EQ(draw_html(html, input.disp, bmp, 2, KESTRA_KIND_BARS),
+            KESTRA_FILE_LOAD);  // nothing to draw over
   EXPECT_FALSE(std::filesystem::exists(bmp));
 }
 

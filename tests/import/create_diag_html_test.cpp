@@ -28,8 +28,8 @@ int draw_html(const std::string& path, const DIAG_DISP& disp, HBITMAP* bitmap, u
 }
 
 TEST(CreateDiagHTML, DrawsTheSamePictureAsCreateDiag) {
-  const TempFolder folder;
-  const std::string path = folder.write("sales.html", two_rows);
+  const TempDir folder;
+  const std::string path = write_text(folder, "sales.html", two_rows);
   DiagramInput input(2, 4, {12.5, 30, 7, 22, 4, 18.25, 26, -3}, all_decorations);
   for (unsigned long kind : {KESTRA_KIND_LINES, KESTRA_KIND_LINES_MARKERS, KESTRA_KIND_BARS}) {
     SCOPED_TRACE(kind);
@@ -61,8 +61,8 @@ HBITMAP green_bitmap() {
 }
 
 TEST(CreateDiagHTML, DrawsOverTheCallersBitmap) {
-  const TempFolder folder;
-  const std::string path = folder.write("sales.html", two_rows);
+  const TempDir folder;
+  const std::string path = write_text(folder, "sales.html", two_rows);
   DiagramInput input(2, 4, {12.5, 30, 7, 22, 4, 18.25, 26, -3}, 0x0FE);  // no background
   NoLeakedObjects guard;
   HBITMAP expected = green_bitmap();
@@ -80,7 +80,7 @@ TEST(CreateDiagHTML, DrawsOverTheCallersBitmap) {
 }
 
 TEST(CreateDiagHTML, FailuresKeepTheirCodes) {
-  const TempFolder folder;
+  const TempDir folder;
   DiagramInput input(1, 2, {1, 2}, all_decorations);
   struct Case {
     int line;
@@ -104,7 +104,7 @@ TEST(CreateDiagHTML, FailuresKeepTheirCodes) {
     SCOPED_TRACE(c.line);
     NoLeakedObjects guard;
     const std::string path =
-        c.html ? folder.write("case.html", c.html) : folder.path("missing.html");
+        c.html ? write_text(folder, "case.html", c.html) : folder.file("missing.html");
     HBITMAP bitmap = reinterpret_cast<HBITMAP>(std::uintptr_t{0x77});
     EXPECT_EQ(draw_html(path, input.disp, &bitmap, c.mode, KESTRA_KIND_LINES), c.expected);
     if (c.expected == KESTRA_OK) {
@@ -116,11 +116,11 @@ TEST(CreateDiagHTML, FailuresKeepTheirCodes) {
 }
 
 TEST(CreateDiagHTML, EveryTargetFormReportsReaderFailures) {
-  const TempFolder folder;
+  const TempDir folder;
   DiagramInput input(1, 2, {1, 2}, all_decorations);
-  const std::string missing = folder.path("missing.html");
-  const std::string empty = folder.write("empty.html", "");
-  std::string bmp = folder.path("out.bmp");
+  const std::string missing = folder.file("missing.html");
+  const std::string empty = write_text(folder, "empty.html", "");
+  std::string bmp = folder.file("out.bmp");
   for (const std::string& html : {missing, empty}) {
     const int expected = html == missing ? KESTRA_HTML_OPEN : KESTRA_HTML_NO_TABLE;
     char* path = const_cast<char*>(html.c_str());

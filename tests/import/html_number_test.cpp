@@ -67,18 +67,18 @@ TEST(HtmlCellNumber, ReadsTheLongestDecimalPrefix) {
 
 // A locale with a decimal comma, built from the system's locale sources into
 // a temporary folder; empty when the system cannot build one.
-std::string comma_locale(const TempFolder& folder) {
+std::string comma_locale(const TempDir& folder) {
   const std::string command =
-      "localedef -i de_DE -f UTF-8 " + folder.path("de_DE.UTF-8") + " >/dev/null 2>&1";
+      "localedef -i de_DE -f UTF-8 " + folder.file("de_DE.UTF-8") + " >/dev/null 2>&1";
   if (std::system(command.c_str()) != 0) return "";
-  setenv("LOCPATH", folder.path("").c_str(), 1);
+  setenv("LOCPATH", folder.path().string().c_str(), 1);
   const char* name = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
   unsetenv("LOCPATH");
   return name ? name : "";
 }
 
 TEST(HtmlCellNumber, IgnoresTheProcessLocale) {
-  const TempFolder folder;
+  const TempDir folder;
   if (comma_locale(folder).empty()) GTEST_SKIP() << "no locale with a decimal comma";
   const double comma_atof = std::atof("3,5");
   const double cell_point = html_cell_number("3.5");

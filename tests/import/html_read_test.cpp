@@ -142,10 +142,11 @@ TEST(ReadHtmlTable, ReadsAcrossBlockBoundaries) {
 }
 
 TEST(ReadHtmlTable, FilesThatCannotBeRead) {
-  const TempFolder folder;
+  const TempDir folder;
   TAB_GR table{-1, -1, nullptr};
-  EXPECT_EQ(import::ReadHtmlTable(folder.path("missing.html").c_str(), &table), KESTRA_HTML_OPEN);
-  EXPECT_EQ(import::ReadHtmlTable(folder.path("").c_str(), &table), KESTRA_HTML_OPEN);  // a folder
+  EXPECT_EQ(import::ReadHtmlTable(folder.file("missing.html").c_str(), &table), KESTRA_HTML_OPEN);
+  EXPECT_EQ(import::ReadHtmlTable(folder.path().string().c_str(), &table),
+            KESTRA_HTML_OPEN);  // a folder
   EXPECT_EQ(import::ReadHtmlTable("", &table), KESTRA_HTML_OPEN);
   EXPECT_EQ(import::ReadHtmlTable("/dev/zero", &table), KESTRA_HTML_OPEN);  // would never end
   EXPECT_EQ(import::ReadHtmlTable(nullptr, &table), KESTRA_HTML_OPEN);

@@ -56,7 +56,8 @@ const Case cases[] = {
     // A line break does not end the name: "tdalignright" is no cell.
     {__LINE__, "<td\nalign=right>5</td>", "d"},
     {__LINE__, "<td>1</ td>", "D 1"},
-    {__LINE__, "< td>1<tr>", "R"},  // a space before any letter leaves the name empty    // "/ td" is the name "/"
+    {__LINE__, "< td>1<tr>",
+     "R"},  // a space before any letter leaves the name empty    // "/ td" is the name "/"
     {__LINE__, "<t-d>4<T1R>", "D 4 R"},  // digits and '-' are skipped, not name ends
     {__LINE__,
      "<t\xC4"
