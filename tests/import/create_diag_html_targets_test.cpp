@@ -132,5 +132,21 @@ TEST_F(CreateDiagHTMLTargets, FileFormRefusalsWriteNothing) {
   EXPECT_FALSE(std::filesystem::exists(bmp));
 }
 
+// The file is read before the target form looks at its mode.
+TEST_F(CreateDiagHTMLTargets, ReaderFailuresComeFirst) {
+  const std::string missing = folder.file("missing.html");
+  const std::string empty = write_text(folder, "empty.html", "");
+  const std::string bmp = folder.file("out.bmp");
+  NoLeakedObjects guard;
+  for (const std::string& path : {missing, empty}) {
+    const int expected = path == missing ? KESTRA_HTML_OPEN : KESTRA_HTML_NO_TABLE;
+    const Surface untouched, surface;
+    EXPECT_EQ(draw_html(path, input.disp, surface.get(), 1, KESTRA_KIND_BARS), expected);
+    EXPECT_EQ(surface.pixels(), untouched.pixels());
+    EXPECT_EQ(draw_html(path, input.disp, bmp, 0, KESTRA_KIND_BARS), expected);
+    EXPECT_FALSE(std::filesystem::exists(bmp));
+  }
+}
+
 }  // namespace
 }  // namespace kestra::test

@@ -115,21 +115,5 @@ TEST(CreateDiagHTML, FailuresKeepTheirCodes) {
   }
 }
 
-TEST(CreateDiagHTML, EveryTargetFormReportsReaderFailures) {
-  const TempDir folder;
-  DiagramInput input(1, 2, {1, 2}, all_decorations);
-  const std::string missing = folder.file("missing.html");
-  const std::string empty = write_text(folder, "empty.html", "");
-  std::string bmp = folder.file("out.bmp");
-  for (const std::string& html : {missing, empty}) {
-    const int expected = html == missing ? KESTRA_HTML_OPEN : KESTRA_HTML_NO_TABLE;
-    char* path = const_cast<char*>(html.c_str());
-    EXPECT_EQ(CreateDiagHTML(path, input.disp, static_cast<IDirectDrawSurface*>(nullptr), 2, 1),
-              expected);
-    EXPECT_EQ(CreateDiagHTML(path, input.disp, bmp.data(), 1, 1), expected);
-    EXPECT_FALSE(std::filesystem::exists(bmp));
-  }
-}
-
 }  // namespace
 }  // namespace kestra::test
