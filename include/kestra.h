@@ -47,7 +47,7 @@ enum KestraStatus : int {
   KESTRA_BAD_FONT_HEIGHT = 1007,     // plot caption font height outside 1 to 99
   KESTRA_SURFACE_MODE_NEW = 1008,    // a surface target called with mode 1
   KESTRA_BAD_TABLE = 1009,           // fewer than 1 row or 2 columns, or no values
-  KESTRA_HTML_OPEN = 1010,           // the HTML file cannot be opened
+  KESTRA_HTML_OPEN = 1010,           // the HTML file cannot be opened or read
   KESTRA_HTML_NO_TABLE = 1011,       // the HTML file holds no usable table
   KESTRA_WORKBOOK = 1012,            // the workbook cannot be read as asked
   KESTRA_BAD_RANGE = 1013,           // the range text of EXCEL_TAB is malformed
@@ -243,6 +243,12 @@ KESTRA_API int CreateGraph(char* expression, OPTION_RECT options, IDirectDrawSur
 KESTRA_API int CreateGraph(char* expression, OPTION_RECT options, char* path,
                            unsigned long bitmapMode);
 
+// The numbers of the first table of the HTML file at htmlPath, drawn by the
+// CreateDiag form of the same target. Every "tr" is a row and every "td" cell
+// a value (the number at the start of its text, 0 when there is none); the
+// cells are cut into rows of (cells / rows) values. At most 999 tags and
+// values are taken. 1010: the file cannot be opened or read; 1011: no "tr" or
+// no "td", or a '<' inside a tag; otherwise CreateDiag's codes.
 KESTRA_API int CreateDiagHTML(char* htmlPath, DIAG_DISP disp, HBITMAP* bitmap,
                               unsigned long bitmapMode, unsigned long diagramKind);
 KESTRA_API int CreateDiagHTML(char* htmlPath, DIAG_DISP disp, IDirectDrawSurface* surface,

@@ -1,0 +1,113 @@
+// The tag scanner: outside tags it only looks for the next '<' and keeps the
+// first 255 characters of a cell's text; inside a tag it collects the
+// lower-cased letters and '/' of the name up to the first space.
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "import/html_table.h"
+
+namespace kestra::import {
+namespace {
+
+struct TagName {
+  std::string_view name;
+  HtmlItemKind kind;
+};
+
+constexpr TagName tag_names[] = {
+    {"table", HtmlItemKind::table_start}, {"tr", HtmlItemKind::row_start},
+    {"td", HtmlItemKind::cell_start},     {"/td", HtmlItemKind::cell_end},
+    {"/tr", HtmlItemKind::row_end},       {"/table", HtmlItemKind::table_end},
+};
+
+bool is_ascii_letter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
+
+}  // namespace
+
+ScanResult HtmlScanner::scan(const char* data, std::size_t size) {
+  const char* p = data;
+  const char* const end = data + size;
+  while (p < end && result_ == ScanResult::more) {
+    p = in_tag_ ? scan_tag(p, end) : scan_text(p, end);
+  }
+  return result_;
+}
+
+// Text between tags counts only inside a cell, and only while its value can
+// still be stored.
+const char* HtmlScanner::scan_text(const char* p, const char* end) {
+  const auto* open =
+      static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p)));
+  const char* text_end = open ? open : end;
+  if (in_cell_ && storing()) {
+    const std::size_t room = buffer_size - 1 - text_length_;
+    const std::size_t n = std::min(room, static_cast<std::size_t>(text_end - p));
+    std::memcpy(text_ + text_length_, p, n);
+    text_length_ += n;
+  }
+  if (!open) return end;
+  enter_tag();
+  return open + 1;
+}
+
+void HtmlScanner::enter_tag() {
+  if (in_cell_) {
+    text_[text_length_] = '\0';
+    if (storing()) record(HtmlItemKind::value, html_cell_number(text_));
+    in_cell_ = false;
+  }
+  in_tag_ = true;
+  collecting_name_ = true;
+  name_length_ = 0;
+}
+
+// Letters and '/' join the name until a space ends it; a name longer than its
+// buffer is cut (it then matches none of the six). Everything else inside a
+// tag, line breaks included, is skipped.
+const char* HtmlScanner::scan_tag(const char* p, const char* end) {
+  for (; p < end; ++p) {
+    const auto c = static_cast<unsigned char>(*p);
+    if (c == '<') {
+      result_ = ScanResult::bad_tag;
+      return end;
+    }
+    if (c == '>') {
+      end_tag();
+      return p + 1;
+    }
+    if (!collecting_name_) continue;
+    if (is_ascii_letter(c) || c == '/') {
+      if (name_length_ < buffer_size - 1)
+        name_[name_length_++] = static_cast<char>(c == '/' ? c : c | 0x20);
+    } else if (c == ' ') {
+      collecting_name_ = false;
+    }
+  }
+  return end;
+}
+
+void HtmlScanner::end_tag() {
+  in_tag_ = false;
+  const std::string_view name(name_, name_length_);
+  for (const TagName& tag : tag_names) {
+    if (name != tag.name) continue;
+    record(tag.kind);
+    if (tag.kind == HtmlItemKind::cell_start) {
+      in_cell_ = true;
+      text_length_ = 0;
+    } else if (tag.kind == HtmlItemKind::table_end) {
+      result_ = ScanResult::done;
+    }
+    return;
+  }
+}
+
+void HtmlScanner::record(HtmlItemKind kind, double number) {
+  if (!storing()) return;
+  items_.kinds[items_.count] = kind;
+  items_.numbers[items_.count] = number;
+  ++items_.count;
+}
+
+}  // namespace kestra::import

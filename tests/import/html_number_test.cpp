@@ -1,0 +1,93 @@
+// Cell numbers: atof in the classic locale, decimal forms only.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "import/html_table.h"
+#include "import/html_test_files.h"
+
+namespace kestra::test {
+namespace {
+
+using namespace html_files;
+
+using import::html_cell_number;
+
+TEST(HtmlCellNumber, ReadsTheLongestDecimalPrefix) {
+  const double inf = HUGE_VAL;
+  struct Case {
+    int line;
+    const char* text;
+    double expected;
+  };
+  const Case cases[] = {
+      {__LINE__, " 12.5 kg", 12.5},
+      {__LINE__, "3,5", 3.0},       // no decimal comma
+      {__LINE__, "&minus;4", 0.0},  // no entity decoding
+      {__LINE__, "", 0.0},
+      {__LINE__, "kg 5", 0.0},
+      {__LINE__, "\t\n\v\f\r 8", 8.0},  // the classic locale's white space
+      {__LINE__,
+       "\xA0"
+       "8",
+       0.0},  // a no-break space is not white space
+      {__LINE__, "-4", -4.0},
+      {__LINE__, "+4", 4.0},
+      {__LINE__, "+-4", 0.0},
+      {__LINE__, "- 4", 0.0},
+      {__LINE__, "007", 7.0},
+      {__LINE__, ".5", 0.5},
+      {__LINE__, "5.", 5.0},
+      {__LINE__, ".", 0.0},
+      {__LINE__, "-.5e1", -5.0},
+      {__LINE__, "1e3", 1000.0},
+      {__LINE__, "2E-2x", 0.02},
+      {__LINE__, "1e", 1.0},  // an exponent without digits is not part of the number
+      {__LINE__, "1e+", 1.0},
+      {__LINE__, "1.2.3", 1.2},
+      {__LINE__, "0x1A", 0.0},  // no hexadecimal: only the "0" is decimal
+      {__LINE__, "0X1p3", 0.0},
+      {__LINE__, "inf", 0.0},  // no infinity or NaN words
+      {__LINE__, "-Infinity", 0.0},
+      {__LINE__, "nan", 0.0},
+      {__LINE__, "1e999", inf},  // out of range as atof: overflow to infinity
+      {__LINE__, "-1e999", -inf},
+      {__LINE__, "1e-999", 0.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(html_cell_number(c.text), c.expected) << c.text;
+  }
+  EXPECT_TRUE(std::signbit(html_cell_number("-0x5")));
+}
+
+// A locale with a decimal comma, built from the system's locale sources into
+// a temporary folder; empty when the system cannot build one.
+std::string comma_locale(const TempDir& folder) {
+  const std::string command =
+      "localedef -i de_DE -f UTF-8 " + folder.file("de_DE.UTF-8") + " >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) return "";
+  setenv("LOCPATH", folder.path().string().c_str(), 1);
+  const char* name = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+  unsetenv("LOCPATH");
+  return name ? name : "";
+}
+
+TEST(HtmlCellNumber, IgnoresTheProcessLocale) {
+  const TempDir folder;
+  if (comma_locale(folder).empty()) GTEST_SKIP() << "no locale with a decimal comma";
+  const double comma_atof = std::atof("3,5");
+  const double cell_point = html_cell_number("3.5");
+  const double cell_comma = html_cell_number("3,5");
+  std::setlocale(LC_NUMERIC, "C");
+  ASSERT_EQ(comma_atof, 3.5) << "the locale was not in effect";
+  EXPECT_EQ(cell_point, 3.5);
+  EXPECT_EQ(cell_comma, 3.0);
+}
+
+}  // namespace
+}  // namespace kestra::test
