@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config git
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev locales
   libfreetype-dev libfontconfig-dev fonts-liberation2
   libpng-dev libzip-dev libexpat1-dev libfreexl-dev libxlsxwriter-dev
   g++-mingw-w64-i686
