@@ -3,6 +3,8 @@
 // over the automation interface, and damaged or hostile files.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +19,7 @@ using test::excel_tab;
 using test::fixture;
 using test::ScratchFolder;
 using test::write_file;
+using test::write_one_sheet_xlsx;
 using test::XlsxWriter;
 
 struct ReadResult {
@@ -183,6 +186,93 @@ TEST(ReadExcelRange, DamagedOrMissingFilesGiveWorkbookStatus) {
   }
   EXPECT_EQ(read(folder.file("missing.xlsx"), 1, "A1:B2").status, KESTRA_WORKBOOK);
   EXPECT_EQ(read(folder.file(""), 1, "A1:B2").status, KESTRA_WORKBOOK);  // a folder
+}
+
+TEST(ReadExcelRange, ReadsSheetPartsOfAnyShape) {
+  struct Case {
+    int line;
+    std::string sheet;
+    const char* range;
+    std::vector<double> expected;
+  } cases[] = {
+      // Rows and cells without references follow the ones before.
+      {__LINE__, "<worksheet><sheetData><row><c><v>1</v></c><c><v>2</v></c></row>"
+                 "<row><c r=\"B2\"><v>4</v></c></row></sheetData></worksheet>",
+       "A1:B2", {1, 2, 0, 4}},
+      // Inline strings, phonetic runs left out, error values and dates as text.
+      {__LINE__, "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><r><t>1</t></r>"
+                 "<r><t>2,5</t></r><rPh><t>9</t></rPh></is></c><c r=\"B1\" t=\"e\"><v>#DIV/0!</v></c>"
+                 "<c r=\"C1\" t=\"d\"><v>2024-05-01</v></c></row></sheetData></worksheet>",
+       "A1:C1", {12.5, 0, 2024}},
+      // Reading stops at the first row past the range: what follows is never parsed.
+      {__LINE__, "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>7</v></c></row>"
+                 "<row r=\"4\"><c r=\"A4\"><v>8</v></c></row><<<not xml",
+       "A1:A3", {7, 0, 0}},
+      // A shared string cell without a shared strings part is empty.
+      {__LINE__, "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+                 "<c r=\"B1\"><v>5</v></c></row></sheetData></worksheet>",
+       "A1:B1", {0, 5}},
+  };
+  ScratchFolder folder;
+  const std::string path = folder.file("shaped.xlsx");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "line " << c.line);
+    write_one_sheet_xlsx(path, c.sheet);
+    const ReadResult result = read(path, 1, c.range);
+    ASSERT_EQ(result.status, KESTRA_OK);
+    EXPECT_EQ(result.values, c.expected);
+  }
+}
+
+TEST(ReadExcelRange, HostileSheetPartsGiveWorkbookStatus) {
+  std::string deep;
+  for (int i = 0; i < 100000; ++i) deep += "<a>";
+  const std::string laughs =
+      "<!DOCTYPE w [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
+      "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"str\"><v>&b;</v></c></row>"
+      "</sheetData></worksheet>";
+  struct Case {
+    const char* what;
+    std::string sheet;
+  } cases[] = {
+      {"nested without end", "<worksheet><sheetData>" + deep},
+      {"a document type with entities", laughs},
+      {"a cell reference that is none", "<worksheet><sheetData><row r=\"1\"><c r=\"1A\"><v>1</v>"
+                                        "</c></row></sheetData></worksheet>"},
+      {"cut off inside the range", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1"},
+  };
+  ScratchFolder folder;
+  const std::string path = folder.file("hostile.xlsx");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    write_one_sheet_xlsx(path, c.sheet);
+    EXPECT_EQ(read(path, 1, "A1:B2").status, KESTRA_WORKBOOK);
+  }
+}
+
+TEST(ReadExcelRange, ReadsThreeRowsOfAMillionRowSheet) {
+  std::string sheet = "<worksheet><sheetData>";
+  for (int row = 1; row <= 1000000; ++row) sheet += "<row><c><v>" + std::to_string(row % 10) + "</v></c></row>";
+  sheet += "</sheetData></worksheet>";
+  ScratchFolder folder;
+  const std::string path = folder.file("tall.xlsx");
+  write_one_sheet_xlsx(path, sheet);
+  expect_values(read(path, 1, "A1:A3"), 3, 1, {1, 2, 3});
+}
+
+TEST(ReadExcelRange, RefusesZipEntriesClaimingGigabytes) {
+  ScratchFolder folder;
+  const std::string path = folder.file("claims.xlsx");
+  write_one_sheet_xlsx(path, "<worksheet><sheetData/></worksheet>");
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes(std::istreambuf_iterator<char>(in), {});
+  // Every central directory record claims 3 GiB of inflated data.
+  for (std::size_t at = bytes.find("PK\x01\x02"); at != std::string::npos;
+       at = bytes.find("PK\x01\x02", at + 4)) {
+    bytes.replace(at + 24, 4, "\x00\x00\x00\xC0", 4);
+  }
+  write_file(path, bytes);
+  EXPECT_EQ(read(path, 1, "A1:B2").status, KESTRA_WORKBOOK);
 }
 
 // An automation backend that logs every step and fails where told to.

@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 #include <xlsxwriter.h>
+#include <zip.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "kestra.h"
 
@@ -43,6 +46,35 @@ inline EXCEL_TAB excel_tab(int sheet, const char* range) {
   EXCEL_TAB tab{sheet, {}};
   std::snprintf(tab.cellRange, sizeof tab.cellRange, "%s", range);
   return tab;
+}
+
+// A zip package of the given entries (name, content), stored deflated.
+inline void write_package(const std::string& path,
+                          const std::vector<std::pair<std::string, std::string>>& entries) {
+  int error = 0;
+  zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  ASSERT_NE(zip, nullptr);
+  for (const auto& [name, content] : entries) {
+    zip_source_t* source = zip_source_buffer(zip, content.data(), content.size(), 0);
+    ASSERT_GE(zip_file_add(zip, name.c_str(), source, ZIP_FL_OVERWRITE), 0);
+  }
+  ASSERT_EQ(zip_close(zip), 0);
+}
+
+// The smallest .xlsx package around one worksheet part.
+inline void write_one_sheet_xlsx(const std::string& path, const std::string& sheet_xml) {
+  const std::string rels = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+  write_package(path, {
+      {"_rels/.rels", "<Relationships><Relationship Id=\"rId1\" Type=\"" + rels +
+                          "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+      {"xl/workbook.xml", "<workbook xmlns:r=\"" + rels +
+                              "\"><sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId7\"/>"
+                              "</sheets></workbook>"},
+      {"xl/_rels/workbook.xml.rels",
+       "<Relationships><Relationship Id=\"rId7\" Type=\"" + rels +
+           "/worksheet\" Target=\"/xl/worksheets/s.xml\"/></Relationships>"},
+      {"xl/worksheets/s.xml", sheet_xml},
+  });
 }
 
 // An .xlsx workbook being written; closed (and so saved) by save().
