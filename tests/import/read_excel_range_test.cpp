@@ -68,6 +68,15 @@ TEST(ReadExcelRange, ReadsLibreOfficeXls) {
   expect_values(read(fixture("calc_saved.xls"), 2, "B1D2"), 2, 3, {20, 30, 0, 50, 60, 0});
 }
 
+// calc_long.xls: 2,000 rows of a number n, the text "n,25" and a longer
+// text, saved by Calc: its workbook stream lies in regular sectors and its
+// shared strings run over several CONTINUE records.
+TEST(ReadExcelRange, ReadsSharedStringsAcrossContinueRecords) {
+  expect_values(read(fixture("calc_long.xls"), 1, "A1:B2"), 2, 2, {1, 1.25, 2, 2.25});
+  expect_values(read(fixture("calc_long.xls"), 1, "A1999:C2001"), 3, 3,
+                {1999, 1999.25, 0, 2000, 2000.25, 0, 0, 0, 0});
+}
+
 TEST(ReadExcelRange, RefusesSheetIndicesOutsideTheWorkbook) {
   for (const char* name : {"calc_saved.xls", "calc_saved.xlsx"}) {
     for (int sheet : {0, -1, 3}) {
