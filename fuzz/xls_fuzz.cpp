@@ -5,10 +5,9 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
-#include "import/spreadsheet.h"
+#include "spreadsheet_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string path = "/tmp/kestra-xls-fuzz-" + std::to_string(getpid());
@@ -16,14 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!file) return 0;
   if (size) std::fwrite(data, 1, size, file);
   std::fclose(file);
-  for (const int sheet : {1, 2}) {
-    TAB_GR table{0, 0, nullptr};
-    const EXCEL_TAB range{sheet, "A1:F30"};
-    const int status = kestra::import::read_excel_range(path.c_str(), range, &table);
-    if (status != KESTRA_OK && status != KESTRA_WORKBOOK) std::abort();
-    if ((status == KESTRA_OK) != (table.values != nullptr)) std::abort();
-    FreeTabGr(&table);
-  }
+  for (const int sheet : {1, 2}) read_range_or_abort(path.c_str(), sheet);
   std::remove(path.c_str());
   return 0;
 }

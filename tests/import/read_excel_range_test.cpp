@@ -288,14 +288,18 @@ TEST(ReadExcelRange, RefusesZipEntriesClaimingGigabytes) {
 struct Script {
   std::string log;
   std::string fail_at;  // a step or a cell address
+
+  void step(const std::string& name) {
+    log += name + " ";
+    if (fail_at == name) fail("step failed");
+  }
 };
 
 class ScriptedSheet final : public Worksheet {
  public:
   explicit ScriptedSheet(Script& script) : script_(script) {}
   Cell read_cell(const char* address) override {
-    script_.log += std::string(address) + " ";
-    if (script_.fail_at == address) fail("cell rejected");
+    script_.step(address);
     return Cell::of_text(std::to_string(script_.log.size()));
   }
 
@@ -307,34 +311,26 @@ class ScriptedBook final : public Workbook {
  public:
   explicit ScriptedBook(Script& script) : script_(script) {}
   std::unique_ptr<Worksheet> worksheet(int index, const CellRange&) override {
-    step("sheet" + std::to_string(index));
+    script_.step("sheet" + std::to_string(index));
     return std::make_unique<ScriptedSheet>(script_);
   }
-  void close() override { step("close"); }
+  void close() override { script_.step("close"); }
 
  private:
-  void step(const std::string& name) {
-    script_.log += name + " ";
-    if (script_.fail_at == name) fail("step failed");
-  }
   Script& script_;
 };
 
 class ScriptedApp final : public SpreadsheetApp {
  public:
-  explicit ScriptedApp(Script& script) : script_(script) { step("start"); }
-  void hide() override { step("hide"); }
+  explicit ScriptedApp(Script& script) : script_(script) { script_.step("start"); }
+  void hide() override { script_.step("hide"); }
   std::unique_ptr<Workbook> open_workbook(const char*) override {
-    step("open");
+    script_.step("open");
     return std::make_unique<ScriptedBook>(script_);
   }
-  void quit() override { step("quit"); }
+  void quit() override { script_.step("quit"); }
 
  private:
-  void step(const std::string& name) {
-    script_.log += name + " ";
-    if (script_.fail_at == name) fail("step failed");
-  }
   Script& script_;
 };
 
