@@ -5,6 +5,7 @@
 // A Windows build implements the same interface over COM automation.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -110,7 +111,9 @@ constexpr std::uint64_t kMaxWorksheetBytes = std::uint64_t{256} << 20;
 // A worksheet read by a backend: the cells of the wanted range it met.
 class CellStore final : public Worksheet {
  public:
-  explicit CellStore(const CellRange& wanted) : wanted_(wanted) {}
+  explicit CellStore(const CellRange& wanted) : wanted_(wanted) {
+    cells_.reserve(std::min<std::size_t>(std::size_t(wanted.rows()) * wanted.columns(), 1 << 17));
+  }
   const CellRange& wanted() const { return wanted_; }
   // Keeps the cell when it lies in the wanted range; a later value wins.
   void put(int row, int column, Cell cell);

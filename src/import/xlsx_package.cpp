@@ -10,19 +10,24 @@
 namespace kestra::import {
 namespace {
 
-constexpr char kNamespaceMark = '\x01';  // expat joins namespace and local name with it
-constexpr int kMaxDepth = 64;            // workbook parts nest about 6 deep
+constexpr int kMaxDepth = 64;  // workbook parts nest about 6 deep
 
+// The name without its namespace prefix: parts are matched by local names
+// only, so namespace processing (and its cost per element) is left out.
 std::string_view local_name(const char* name) {
-  const char* mark = std::strrchr(name, kNamespaceMark);
-  return mark ? mark + 1 : name;
+  const char* local = name;
+  const char* end = name;
+  for (; *end; ++end) {
+    if (*end == ':') local = end + 1;
+  }
+  return {local, static_cast<std::size_t>(end - local)};
 }
 
 // Forwards expat's callbacks to a handler; the first failure stops the parse.
 class ExpatSession {
  public:
   explicit ExpatSession(XmlHandler& handler)
-      : handler_(handler), parser_(XML_ParserCreateNS(nullptr, kNamespaceMark), XML_ParserFree) {
+      : handler_(handler), parser_(XML_ParserCreate(nullptr), XML_ParserFree) {
     if (!parser_) throw std::bad_alloc();
     XML_SetUserData(parser_.get(), this);
     XML_SetElementHandler(parser_.get(), on_start, on_end);
@@ -89,7 +94,7 @@ zip_t* open_zip(const char* path) {
 
 const char* find_attribute(const char** attributes, std::string_view name) {
   for (const char** a = attributes; a[0]; a += 2) {
-    if (local_name(a[0]) == name) return a[1];
+    if (local_name(a[0]) == name && std::strncmp(a[0], "xmlns", 5) != 0) return a[1];
   }
   return nullptr;
 }

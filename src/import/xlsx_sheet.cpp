@@ -38,6 +38,7 @@ class SheetReader final : public XmlHandler {
     if (name == "row") {
       start_row(find_attribute(attributes, "r"));
     } else if (name == "c") {
+      if (row_ < store_.wanted().first_row) return;  // a row above the range: no cell wanted
       start_cell(find_attribute(attributes, "r"), find_attribute(attributes, "t"));
     } else if (wanted_ && (name == "v" || name == "t")) {
       capturing_ = !in_phonetic_;
