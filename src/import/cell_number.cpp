@@ -58,7 +58,11 @@ double classic_atof(const char* text) {
 }  // namespace
 
 double cell_number(const Cell& cell) {
-  if (cell.kind == Cell::Kind::number) return cell.number;
+  if (cell.kind == Cell::Kind::number) {
+    // No workbook holds an infinity or NaN; a damaged one that does gives 0,
+    // as the text of such a value would.
+    return std::isfinite(cell.number) ? cell.number : 0;
+  }
   char buffer[kCellBuffer] = {};
   const std::size_t length = std::min(cell.text.size(), kCellBuffer - 1);
   std::memcpy(buffer, cell.text.data(), length);

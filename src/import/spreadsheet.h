@@ -139,8 +139,8 @@ struct CellPosition {
 };
 CellPosition parse_cell_address(const char* address);
 
-// The number a cell gives: a stored number directly; a text cut to 19
-// characters, ',' replaced by '.', then atof in the classic locale.
+// The number a cell gives: a stored number directly (0 when not finite); a
+// text cut to 19 characters, ',' replaced by '.', then atof in the classic locale.
 double cell_number(const Cell& cell);
 
 // Fills `table` with a new value array read from the range of `workbook_path`.

@@ -135,6 +135,8 @@ TEST(CellNumber, StoredNumbersAreTakenAsTheyAre) {
   // A text of these digits would be cut to 19 characters; the number is not.
   EXPECT_EQ(cell_number(Cell::of_number(0.1 + 0.2)), 0.1 + 0.2);
   EXPECT_EQ(cell_number(Cell::of_number(1e300)), 1e300);
+  EXPECT_EQ(cell_number(Cell::of_number(HUGE_VAL)), 0);  // only a damaged file holds these
+  EXPECT_EQ(cell_number(Cell::of_number(std::nan(""))), 0);
 }
 
 }  // namespace
