@@ -22,6 +22,7 @@ class CompoundFile {
     const std::uint16_t mini_shift = read_u16(file_, 0x20);
     if ((shift != 9 && shift != 12) || mini_shift != 6) fail("compound file header damaged");
     sector_size_ = std::size_t{1} << shift;
+    if (file.size() < 2 * sector_size_) fail("compound file too short");  // header and one sector
     mini_cutoff_ = read_u32(file_, 0x38);
     read_fat();
     directory_ = read_chain(fat_, read_u32(file_, 0x30), SIZE_MAX);

@@ -186,6 +186,7 @@ TEST(ReadExcelRange, DamagedOrMissingFilesGiveWorkbookStatus) {
       {"zip signature only", "PK\x03\x04"},
       {"truncated compound file", xls.substr(0, xls.size() / 2)},
       {"compound header only", xls.substr(0, 512)},
+      {"4096-byte sectors in a 600-byte file", xls.substr(0, 0x1E) + '\x0C' + xls.substr(0x1F, 600 - 0x1F)},
       {"binary", std::string("\x00\x01\x02\x03", 4)},
   };
   for (const Case& c : cases) {
