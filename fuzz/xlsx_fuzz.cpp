@@ -26,16 +26,18 @@ bool write_package(const std::string& path, std::string_view sheet, std::string_
   const std::string rels = kRelations;
   const std::string root = "<Relationships><Relationship Id=\"r1\" Type=\"" + rels +
                            "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>";
-  const std::string book = "<workbook xmlns:r=\"" + rels +
-                           "\"><sheets><sheet r:id=\"r1\"/></sheets></workbook>";
+  const std::string book =
+      "<workbook xmlns:r=\"" + rels + "\"><sheets><sheet r:id=\"r1\"/></sheets></workbook>";
   const std::string parts = "<Relationships><Relationship Id=\"r1\" Type=\"" + rels +
                             "/worksheet\" Target=\"worksheets/sheet1.xml\"/><Relationship "
-                            "Id=\"r2\" Type=\"" + rels +
+                            "Id=\"r2\" Type=\"" +
+                            rels +
                             "/sharedStrings\" Target=\"sharedStrings.xml\"/></Relationships>";
   int error = 0;
   zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   if (!zip) return false;
-  const bool added = add_entry(zip, "_rels/.rels", root) && add_entry(zip, "xl/workbook.xml", book) &&
+  const bool added = add_entry(zip, "_rels/.rels", root) &&
+                     add_entry(zip, "xl/workbook.xml", book) &&
                      add_entry(zip, "xl/_rels/workbook.xml.rels", parts) &&
                      add_entry(zip, "xl/worksheets/sheet1.xml", sheet) &&
                      add_entry(zip, "xl/sharedStrings.xml", strings);

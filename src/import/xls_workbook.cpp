@@ -126,8 +126,8 @@ double rk_number(std::uint32_t rk) {
 }
 
 double read_double(ByteSpan data, std::size_t offset) {
-  return std::bit_cast<double>(read_u32(data, offset) |
-                               std::uint64_t{read_u32(data, offset + 4)} << 32);
+  const std::uint64_t high = read_u32(data, offset + 4);
+  return std::bit_cast<double>(high << 32 | read_u32(data, offset));
 }
 
 void require_size(ByteSpan data, std::size_t size) {
@@ -161,17 +161,28 @@ class SheetReader {
   bool read_cell(const BiffRecord& record) {
     const ByteSpan d = record.data;
     switch (record.type) {
-      case kNumber: require_size(d, 14); return put(d, Cell::of_number(read_double(d, 6)));
-      case kRk: require_size(d, 10); return put(d, Cell::of_number(rk_number(read_u32(d, 6))));
+      case kNumber:
+        require_size(d, 14);
+        return put(d, Cell::of_number(read_double(d, 6)));
+      case kRk:
+        require_size(d, 10);
+        return put(d, Cell::of_number(rk_number(read_u32(d, 6))));
       case kLabelSst:
         require_size(d, 10);
         if (!below_range(d)) shared_cells.push_back({row(d), column(d), read_u32(d, 6)});
         return !below_range(d);
-      case kLabel: return put(d, label_text(record));
-      case kBoolErr: require_size(d, 8); return put(d, bool_or_error(d[6], d[7]));
-      case kFormula: require_size(d, 20); return put(d, formula_result(record));
-      case kMulRk: return read_rk_run(d);
-      default: return true;
+      case kLabel:
+        return put(d, label_text(record));
+      case kBoolErr:
+        require_size(d, 8);
+        return put(d, bool_or_error(d[6], d[7]));
+      case kFormula:
+        require_size(d, 20);
+        return put(d, formula_result(record));
+      case kMulRk:
+        return read_rk_run(d);
+      default:
+        return true;
     }
   }
 
@@ -216,9 +227,12 @@ class SheetReader {
     const ByteSpan d = record.data;
     if (read_u16(d, 12) != 0xFFFF) return Cell::of_number(read_double(d, 6));
     switch (d[6]) {
-      case 0: return string_result(record.next);
-      case 1: return bool_or_error(d[8], 0);
-      default: return {};  // an error or an empty text
+      case 0:
+        return string_result(record.next);
+      case 1:
+        return bool_or_error(d[8], 0);
+      default:
+        return {};  // an error or an empty text
     }
   }
 
@@ -256,16 +270,21 @@ Globals read_globals(ByteSpan stream) {
     const std::size_t offset = record.next;
     record = read_biff_record(stream, offset);
     switch (record.type) {
-      case kEof: return globals;
-      case kFilePass: fail("workbook is encrypted");
-      case kSst: globals.sst_offset = offset; break;
+      case kEof:
+        return globals;
+      case kFilePass:
+        fail("workbook is encrypted");
+      case kSst:
+        globals.sst_offset = offset;
+        break;
       case kBoundSheet:
         require_size(record.data, 6);
         if (record.data[5] == kWorksheetType) {
           globals.worksheet_offsets.push_back(read_u32(record.data, 0));
         }
         break;
-      default: break;
+      default:
+        break;
     }
   }
 }
@@ -288,7 +307,8 @@ void resolve_shared_strings(ByteSpan stream, std::size_t sst_offset,
     std::string text = r.rich_string(found != texts.end());
     if (found != texts.end()) found->second = std::move(text);
   }
-  for (const SharedCell& cell : cells) store.put(cell.row, cell.column, Cell::of_text(texts[cell.index]));
+  for (const SharedCell& cell : cells)
+    store.put(cell.row, cell.column, Cell::of_text(texts[cell.index]));
 }
 
 Bytes read_file(const char* path) {
@@ -307,7 +327,8 @@ Bytes read_file(const char* path) {
 class XlsWorkbook final : public Workbook {
  public:
   explicit XlsWorkbook(const char* path)
-      : stream_(read_compound_stream(read_file(path), u"Workbook")), globals_(read_globals(stream_)) {}
+      : stream_(read_compound_stream(read_file(path), u"Workbook")),
+        globals_(read_globals(stream_)) {}
 
   std::unique_ptr<Worksheet> worksheet(int index, const CellRange& wanted) override {
     if (index < 1 || static_cast<std::size_t>(index) > globals_.worksheet_offsets.size()) {

@@ -44,7 +44,8 @@ std::string file_bytes(const std::string& path) {
 }
 
 TEST_F(RangeWorkbook, BitmapFormDrawsCreateDiagsPicture) {
-  for (const unsigned long kind : {KESTRA_KIND_LINES, KESTRA_KIND_LINES_MARKERS, KESTRA_KIND_BARS}) {
+  for (const unsigned long kind :
+       {KESTRA_KIND_LINES, KESTRA_KIND_LINES_MARKERS, KESTRA_KIND_BARS}) {
     SCOPED_TRACE(kind);
     NoLeakedObjects guard;
     const Picture expected(input_.table, input_.disp, kind);
@@ -62,8 +63,8 @@ TEST_F(RangeWorkbook, FileFormWritesCreateDiagsFile) {
   const std::string from_table = folder_.file("table.bmp");
   const int status = CreateDiagXLS(path_.data(), range_, input_.disp,
                                    const_cast<char*>(from_workbook.c_str()), 1, KESTRA_KIND_BARS);
-  EXPECT_EQ(status, CreateDiag(input_.table, input_.disp, const_cast<char*>(from_table.c_str()),
-                               1, KESTRA_KIND_BARS));
+  EXPECT_EQ(status, CreateDiag(input_.table, input_.disp, const_cast<char*>(from_table.c_str()), 1,
+                               KESTRA_KIND_BARS));
   if (status == KESTRA_NOT_IMPLEMENTED) GTEST_SKIP() << "no file form of CreateDiag in this build";
   ASSERT_EQ(status, KESTRA_OK);
   EXPECT_EQ(file_bytes(from_workbook), file_bytes(from_table));
@@ -99,16 +100,16 @@ TEST_F(RangeWorkbook, FailuresKeepTheirCodes) {
       {__LINE__, path_, excel_tab(3, "B2:D3"), 1, KESTRA_WORKBOOK},
       {__LINE__, path_, excel_tab(0, "B2:D3"), 1, KESTRA_WORKBOOK},
       {__LINE__, folder_.file("missing.xlsx"), range_, 1, KESTRA_WORKBOOK},
-      {__LINE__, path_, range_, 0, KESTRA_MODE_ZERO},           // CreateDiag's codes pass through
+      {__LINE__, path_, range_, 0, KESTRA_MODE_ZERO},  // CreateDiag's codes pass through
       {__LINE__, path_, excel_tab(2, "B2:B3"), 1, KESTRA_BAD_TABLE},  // one column
   };
   for (Case& c : cases) {
     SCOPED_TRACE(c.line);
     NoLeakedObjects guard;
     HBITMAP bitmap = nullptr;
-    EXPECT_EQ(CreateDiagXLS(c.workbook.data(), c.range, input_.disp, &bitmap, c.mode,
-                            KESTRA_KIND_BARS),
-              c.expected);
+    EXPECT_EQ(
+        CreateDiagXLS(c.workbook.data(), c.range, input_.disp, &bitmap, c.mode, KESTRA_KIND_BARS),
+        c.expected);
     EXPECT_EQ(bitmap, nullptr);
     const std::string out = folder_.file("out.bmp");
     const int file_status = CreateDiagXLS(c.workbook.data(), c.range, input_.disp,

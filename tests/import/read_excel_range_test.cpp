@@ -40,7 +40,8 @@ ReadResult read(const std::string& path, int sheet, const char* range) {
   return result;
 }
 
-void expect_values(const ReadResult& result, int rows, int cols, const std::vector<double>& expected) {
+void expect_values(const ReadResult& result, int rows, int cols,
+                   const std::vector<double>& expected) {
   ASSERT_EQ(result.status, KESTRA_OK);
   EXPECT_EQ(result.rows, rows);
   EXPECT_EQ(result.cols, cols);
@@ -50,10 +51,14 @@ void expect_values(const ReadResult& result, int rows, int cols, const std::vect
 // The first worksheet of the LibreOffice fixtures (calc_saved.fods saved as
 // .xls and .xlsx), A1:D4.
 const std::vector<double> kCalcSheet = {
-    1, 2, 3, -4.75,                  // numbers
-    3.5, 3.5, 1.234, 0,              // '3,5', 3.5, '1,234.5', an empty cell
-    3, 0.25, 7.5, 1234567890123456789.0,  // =A1+B1, =A1/4, ="7,"&"5", a 23-digit text cut to 19
-    1, 0, 1234567, 0.1,              // TRUE (stored as 1), 'abc', numbers
+    1,       2,
+    3,       -4.75,  // numbers
+    3.5,     3.5,
+    1.234,   0,  // '3,5', 3.5, '1,234.5', an empty cell
+    3,       0.25,
+    7.5,     1234567890123456789.0,  // =A1+B1, =A1/4, ="7,"&"5", a 23-digit text cut to 19
+    1,       0,
+    1234567, 0.1,  // TRUE (stored as 1), 'abc', numbers
 };
 
 TEST(ReadExcelRange, ReadsLibreOfficeXlsx) {
@@ -125,9 +130,9 @@ TEST(ReadExcelRange, ReadsXlsxWrittenByLibxlsxwriter) {
     write_mixed_workbook(path, inline_strings);
     // The stored double, not its text cut to "-0.0001234567890123".
     ASSERT_NE(stored(kLongNumber), -0.0001234567890123);
-    expect_values(read(path, 1, "A1:D2"), 2, 4,
-                  {1.5, 3.5, 1.234, stored(kLongNumber),
-                   42, 0, 700, 0});  // formula result, TRUE, text, text
+    expect_values(
+        read(path, 1, "A1:D2"), 2, 4,
+        {1.5, 3.5, 1.234, stored(kLongNumber), 42, 0, 700, 0});  // formula result, TRUE, text, text
     expect_values(read(path, 2, "Y5:AB6"), 2, 4, {0, 0, 26, 27, 0, 0, 0, 0});
     EXPECT_EQ(read(path, 3, "A1:B2").status, KESTRA_WORKBOOK);
   }
@@ -141,12 +146,16 @@ TEST(ReadExcelRange, ReadsCsvText) {
     std::vector<double> expected;
   } cases[] = {
       {__LINE__, "1,2,3\n4,5,6\n", "A1:C2", {1, 2, 3, 4, 5, 6}},
-      {__LINE__, "1,2,3\r\n4,5,6\r\n", "A1:C2", {1, 2, 3, 4, 5, 6}},         // CRLF
-      {__LINE__, "\"3,5\",\"1,234.5\"\n", "A1:B1", {3.5, 1.234}},            // quoted commas
+      {__LINE__, "1,2,3\r\n4,5,6\r\n", "A1:C2", {1, 2, 3, 4, 5, 6}},  // CRLF
+      {__LINE__, "\"3,5\",\"1,234.5\"\n", "A1:B1", {3.5, 1.234}},     // quoted commas
       {__LINE__, "\"a\"\"b\",\"x\ny\",9\n", "C1:C1", {9}},  // doubled quotes, a quoted line break
-      {__LINE__, "1,,3", "A1:C1", {1, 0, 3}},                // an empty field, no final line break
-      {__LINE__, "\xEF\xBB\xBF" "8,9\n", "A1:B1", {8, 9}},   // a UTF-8 mark before the first field
-      {__LINE__, "1\n2\n", "A1:B3", {1, 0, 2, 0, 0, 0}},     // cells past the text are empty
+      {__LINE__, "1,,3", "A1:C1", {1, 0, 3}},               // an empty field, no final line break
+      {__LINE__,
+       "\xEF\xBB\xBF"
+       "8,9\n",
+       "A1:B1",
+       {8, 9}},                                           // a UTF-8 mark before the first field
+      {__LINE__, "1\n2\n", "A1:B3", {1, 0, 2, 0, 0, 0}},  // cells past the text are empty
   };
   ScratchFolder folder;
   const std::string path = folder.file("table.csv");
@@ -186,7 +195,8 @@ TEST(ReadExcelRange, DamagedOrMissingFilesGiveWorkbookStatus) {
       {"zip signature only", "PK\x03\x04"},
       {"truncated compound file", xls.substr(0, xls.size() / 2)},
       {"compound header only", xls.substr(0, 512)},
-      {"4096-byte sectors in a 600-byte file", xls.substr(0, 0x1E) + '\x0C' + xls.substr(0x1F, 600 - 0x1F)},
+      {"4096-byte sectors in a 600-byte file",
+       xls.substr(0, 0x1E) + '\x0C' + xls.substr(0x1F, 600 - 0x1F)},
       {"binary", std::string("\x00\x01\x02\x03", 4)},
   };
   for (const Case& c : cases) {
@@ -206,22 +216,30 @@ TEST(ReadExcelRange, ReadsSheetPartsOfAnyShape) {
     std::vector<double> expected;
   } cases[] = {
       // Rows and cells without references follow the ones before.
-      {__LINE__, "<worksheet><sheetData><row><c><v>1</v></c><c><v>2</v></c></row>"
-                 "<row><c r=\"B2\"><v>4</v></c></row></sheetData></worksheet>",
-       "A1:B2", {1, 2, 0, 4}},
+      {__LINE__,
+       "<worksheet><sheetData><row><c><v>1</v></c><c><v>2</v></c></row>"
+       "<row><c r=\"B2\"><v>4</v></c></row></sheetData></worksheet>",
+       "A1:B2",
+       {1, 2, 0, 4}},
       // Inline strings, phonetic runs left out, error values and dates as text.
-      {__LINE__, "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><r><t>1</t></r>"
-                 "<r><t>2,5</t></r><rPh><t>9</t></rPh></is></c><c r=\"B1\" t=\"e\"><v>#DIV/0!</v></c>"
-                 "<c r=\"C1\" t=\"d\"><v>2024-05-01</v></c></row></sheetData></worksheet>",
-       "A1:C1", {12.5, 0, 2024}},
+      {__LINE__,
+       "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><r><t>1</t></r>"
+       "<r><t>2,5</t></r><rPh><t>9</t></rPh></is></c><c r=\"B1\" t=\"e\"><v>#DIV/0!</v></c>"
+       "<c r=\"C1\" t=\"d\"><v>2024-05-01</v></c></row></sheetData></worksheet>",
+       "A1:C1",
+       {12.5, 0, 2024}},
       // Reading stops at the first row past the range: what follows is never parsed.
-      {__LINE__, "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>7</v></c></row>"
-                 "<row r=\"4\"><c r=\"A4\"><v>8</v></c></row><<<not xml",
-       "A1:A3", {7, 0, 0}},
+      {__LINE__,
+       "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>7</v></c></row>"
+       "<row r=\"4\"><c r=\"A4\"><v>8</v></c></row><<<not xml",
+       "A1:A3",
+       {7, 0, 0}},
       // A shared string cell without a shared strings part is empty.
-      {__LINE__, "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
-                 "<c r=\"B1\"><v>5</v></c></row></sheetData></worksheet>",
-       "A1:B1", {0, 5}},
+      {__LINE__,
+       "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+       "<c r=\"B1\"><v>5</v></c></row></sheetData></worksheet>",
+       "A1:B1",
+       {0, 5}},
   };
   ScratchFolder folder;
   const std::string path = folder.file("shaped.xlsx");
@@ -247,8 +265,9 @@ TEST(ReadExcelRange, HostileSheetPartsGiveWorkbookStatus) {
   } cases[] = {
       {"nested without end", "<worksheet><sheetData>" + deep},
       {"a document type with entities", laughs},
-      {"a cell reference that is none", "<worksheet><sheetData><row r=\"1\"><c r=\"1A\"><v>1</v>"
-                                        "</c></row></sheetData></worksheet>"},
+      {"a cell reference that is none",
+       "<worksheet><sheetData><row r=\"1\"><c r=\"1A\"><v>1</v>"
+       "</c></row></sheetData></worksheet>"},
       {"cut off inside the range", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1"},
   };
   ScratchFolder folder;
@@ -262,7 +281,8 @@ TEST(ReadExcelRange, HostileSheetPartsGiveWorkbookStatus) {
 
 TEST(ReadExcelRange, ReadsThreeRowsOfAMillionRowSheet) {
   std::string sheet = "<worksheet><sheetData>";
-  for (int row = 1; row <= 1000000; ++row) sheet += "<row><c><v>" + std::to_string(row % 10) + "</v></c></row>";
+  for (int row = 1; row <= 1000000; ++row)
+    sheet += "<row><c><v>" + std::to_string(row % 10) + "</v></c></row>";
   sheet += "</sheetData></worksheet>";
   ScratchFolder folder;
   const std::string path = folder.file("tall.xlsx");
