@@ -1,5 +1,5 @@
 // The cells of the wanted range that a workbook backend met while reading.
-#include "import/spreadsheet.h"
+#include "import/workbook_backend.h"
 
 namespace kestra::import {
 namespace {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "import/spreadsheet.h"
+#include "import/workbook_backend.h"
 
 namespace kestra::import {
 namespace {

@@ -1,17 +1,16 @@
 // Internal contract of the spreadsheet reader: the automation-shaped interface
 // the range reader drives (start, hide, open a workbook, take a worksheet by
 // its 1-based index, read a cell by its A1 address, close, quit), the cell
-// range it reads, and the workbook backends behind the interface on Linux.
-// A Windows build implements the same interface over COM automation.
+// range it reads, and the number a cell gives. On Linux the application
+// reads workbook files itself (workbook_backend.h); a Windows build implements
+// the same interface over COM automation.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 
 #include "kestra.h"
 
@@ -59,10 +58,6 @@ struct Cell {
   static Cell of_number(double n) { return {Kind::number, n, {}}; }
 };
 
-// Texts longer than this are cut where a backend stores them; the reader uses
-// at most the first 19 characters of a cell.
-constexpr std::size_t kMaxStoredText = 255;
-
 class Worksheet {
  public:
   virtual ~Worksheet() = default;
@@ -97,33 +92,6 @@ using SpreadsheetStarter = std::function<std::unique_ptr<SpreadsheetApp>()>;
 // The application of this platform: reads .xlsx, .xls and .csv files itself.
 std::unique_ptr<SpreadsheetApp> start_spreadsheet_app();
 
-// The workbook backends of that application, one per file kind. Each reads
-// only the worksheet asked for and throws AutomationError on a file it
-// cannot read.
-std::unique_ptr<Workbook> open_xlsx_workbook(const char* path);
-std::unique_ptr<Workbook> open_xls_workbook(const char* path);
-std::unique_ptr<Workbook> open_csv_workbook(const char* path);
-
-// Upper bound on the bytes a backend reads or inflates for one worksheet, so
-// a hostile file costs bounded memory and time.
-constexpr std::uint64_t kMaxWorksheetBytes = std::uint64_t{256} << 20;
-
-// A worksheet read by a backend: the cells of the wanted range it met.
-class CellStore final : public Worksheet {
- public:
-  explicit CellStore(const CellRange& wanted) : wanted_(wanted) {
-    cells_.reserve(std::min<std::size_t>(std::size_t(wanted.rows()) * wanted.columns(), 1 << 17));
-  }
-  const CellRange& wanted() const { return wanted_; }
-  // Keeps the cell when it lies in the wanted range; a later value wins.
-  void put(int row, int column, Cell cell);
-  Cell read_cell(const char* address) override;
-
- private:
-  CellRange wanted_;
-  std::unordered_map<std::uint64_t, Cell> cells_;
-};
-
 // Range text of an EXCEL_TAB to a range; KESTRA_OK or KESTRA_BAD_RANGE.
 [[nodiscard]] int parse_cell_range(const char* text, CellRange* range);
 
@@ -145,7 +113,7 @@ double cell_number(const Cell& cell);
 
 // Fills `table` with a new value array read from the range of `workbook_path`.
 // KESTRA_OK, KESTRA_WORKBOOK or KESTRA_BAD_RANGE; on failure nothing stays
-// allocated. Throws only std::bad_alloc.
+// allocated. Throws only what the standard library throws when memory runs out.
 [[nodiscard]] int read_excel_range(const char* workbook_path, const EXCEL_TAB& range,
                                    TAB_GR* table,
                                    const SpreadsheetStarter& start = start_spreadsheet_app);

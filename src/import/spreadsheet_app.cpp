@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "import/spreadsheet.h"
+#include "import/workbook_backend.h"
 
 namespace kestra::import {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "import/spreadsheet.h"
+#include "import/workbook_backend.h"
 
 namespace kestra::import {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "import/spreadsheet.h"
+#include "import/workbook_backend.h"
 
 namespace kestra::import {
 
