@@ -52,6 +52,18 @@ class Picture {
   HGDIOBJ previous_;
 };
 
+// Calls `use` with the label's font selected into `dc`, as the renderer
+// creates, selects and deletes one font per label.
+template <class Use>
+void with_label_font(HDC dc, const Label& label, Use use) {
+  HFONT font = CreateFontA(label.height, 0, 0, 0, FW_NORMAL, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0,
+                           VARIABLE_PITCH, "arial");
+  HGDIOBJ previous = SelectObject(dc, font);
+  use();
+  SelectObject(dc, previous);
+  DeleteObject(font);
+}
+
 void BM_DrawDiagramLabels(benchmark::State& state) {
   const std::vector<Label> labels = make_labels();
   Picture picture;
@@ -60,15 +72,11 @@ void BM_DrawDiagramLabels(benchmark::State& state) {
   int drawn = 0;
   for (auto _ : state) {
     for (const Label& label : labels) {
-      HFONT font = CreateFontA(label.height, 0, 0, 0, FW_NORMAL, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0,
-                               VARIABLE_PITCH, "arial");
-      HGDIOBJ previous = SelectObject(picture.dc(), font);
-      RECT rect = label.rect;
-      const int height = DrawTextA(picture.dc(), label.text.c_str(), -1, &rect,
-                                   DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-      drawn += height > 0;
-      SelectObject(picture.dc(), previous);
-      DeleteObject(font);
+      with_label_font(picture.dc(), label, [&] {
+        RECT rect = label.rect;
+        drawn += DrawTextA(picture.dc(), label.text.c_str(), -1, &rect,
+                           DT_SINGLELINE | DT_CENTER | DT_VCENTER) > 0;
+      });
     }
   }
   if (drawn != static_cast<int>(state.iterations()) * labels_per_picture) state.SkipWithError("labels not drawn");
@@ -83,14 +91,12 @@ void BM_MeasureDiagramLabels(benchmark::State& state) {
   long total_width = 0;
   for (auto _ : state) {
     for (const Label& label : labels) {
-      HFONT font = CreateFontA(label.height, 0, 0, 0, FW_NORMAL, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0,
-                               VARIABLE_PITCH, "arial");
-      HGDIOBJ previous = SelectObject(picture.dc(), font);
-      SIZE size{};
-      GetTextExtentPoint32A(picture.dc(), label.text.c_str(), static_cast<int>(label.text.size()), &size);
-      total_width += size.cx;
-      SelectObject(picture.dc(), previous);
-      DeleteObject(font);
+      with_label_font(picture.dc(), label, [&] {
+        SIZE size{};
+        GetTextExtentPoint32A(picture.dc(), label.text.c_str(),
+                              static_cast<int>(label.text.size()), &size);
+        total_width += size.cx;
+      });
     }
   }
   benchmark::DoNotOptimize(total_width);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "platform/raster.h"
@@ -124,7 +125,9 @@ void fill_quad(Bitmap& bitmap, const Quad& quad, Pixel color) {
   y_min = std::max<std::int64_t>(y_min, 0);
   y_max = std::min<std::int64_t>(y_max, bitmap.height);
   for (std::int64_t y = y_min; y < y_max; ++y) {
-    std::array<std::int64_t, 4> starts{};
+    // Unused entries sort to the end.
+    std::array<std::int64_t, 4> starts;
+    starts.fill(std::numeric_limits<std::int64_t>::max());
     int count = 0;
     for (std::size_t i = 0; i < quad.size(); ++i) {
       Corner a = quad[i];
@@ -137,7 +140,7 @@ void fill_quad(Bitmap& bitmap, const Quad& quad, Pixel color) {
       const __int128 whole = numerator >= 0 ? (numerator + span - 1) / span : -((-numerator) / span);
       starts[static_cast<std::size_t>(count++)] = a.x + static_cast<std::int64_t>(whole);
     }
-    std::sort(starts.begin(), starts.begin() + count);
+    std::sort(starts.begin(), starts.end());
     for (int i = 0; i + 1 < count; i += 2) {
       fill_span(bitmap, y, starts[static_cast<std::size_t>(i)],
                 starts[static_cast<std::size_t>(i + 1)], color);

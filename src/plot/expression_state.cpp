@@ -1,0 +1,47 @@
+// The expression engine's tables and the token classes every stage uses.
+#include "plot/plot.h"
+
+namespace kestra::plot {
+
+thread_local EXPR_TOKEN ExprTokens[expr_capacity + 1];
+thread_local std::int32_t ExprTokenCount;
+thread_local double ExprValues[expr_capacity + 1];
+thread_local std::int32_t ExprValueCount;
+thread_local std::int32_t ExprCursor;
+thread_local EXPR_TOKEN ExprWorkTokens[expr_capacity];
+
+bool is_operator(const EXPR_TOKEN& token, std::int32_t code) {
+  return token.kind == kind_operator && token.code == code;
+}
+
+bool is_sign(const EXPR_TOKEN& token) {
+  return is_operator(token, op_minus) || is_operator(token, op_plus);
+}
+
+bool is_infix(const EXPR_TOKEN& token) {
+  return token.kind == kind_operator && token.code >= op_minus && token.code <= op_divide;
+}
+
+bool is_function(const EXPR_TOKEN& token) {
+  return token.kind == kind_word && token.code >= word_pow && token.code <= word_abs;
+}
+
+bool is_two_group_function(const EXPR_TOKEN& token) {
+  return token.kind == kind_word && (token.code == word_pow || token.code == word_log);
+}
+
+// Token 0 names the left-hand variable, which is no value on the right.
+bool is_value(const EXPR_TOKEN& token) {
+  if (token.kind == kind_number) return true;
+  return token.kind == kind_word && token.code >= word_pi && token.code <= word_x &&
+         token.code != ExprTokens[0].code;
+}
+
+std::int32_t new_value(double value) {
+  const std::int32_t slot = ExprValueCount;
+  ExprValues[slot] = value;
+  if (ExprValueCount < expr_capacity) ++ExprValueCount;
+  return slot;
+}
+
+}  // namespace kestra::plot

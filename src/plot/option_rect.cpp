@@ -1,0 +1,78 @@
+// ReturnOptionRect: a plot record from plain arguments and a flag word.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "plot/plot.h"
+
+namespace kestra::plot {
+namespace {
+
+constexpr unsigned long flag_background = 0x01;
+constexpr unsigned long flag_frame = 0x02;
+constexpr unsigned long flag_axis_x = 0x04;
+constexpr unsigned long flag_axis_y = 0x08;
+constexpr unsigned long flag_arrows = 0x10;
+constexpr unsigned long flag_argument_vertical = 0x20;  // inverted: clear means argOnX
+constexpr unsigned long flag_zero_mark = 0x40;
+
+constexpr int frame_inset = 2;
+constexpr int plot_inset_framed = 4;
+constexpr std::uint8_t arrows_top_and_right = 0x3;
+constexpr double default_step = 0.01;
+
+// Sides beyond the int range stop at its ends.
+LONG shift(LONG side, int by) {
+  return static_cast<LONG>(std::clamp<std::int64_t>(std::int64_t{side} + by, INT32_MIN, INT32_MAX));
+}
+
+RECT inset(const RECT& r, int by) {
+  return {shift(r.left, by), shift(r.top, by), shift(r.right, -by), shift(r.bottom, -by)};
+}
+
+std::uint32_t flag(unsigned long flags, unsigned long bit) { return (flags & bit) ? 1 : 0; }
+
+// Copies a caption cut to its field's 19 characters; null is empty.
+void copy_caption(char (&field)[20], const char* text) {
+  if (!text) return;
+  std::strncpy(field, text, sizeof field - 1);
+}
+
+}  // namespace
+}  // namespace kestra::plot
+
+OPTION_RECT ReturnOptionRect(tagRECT picture, unsigned long backColor, unsigned long graphColor,
+                             unsigned long frameColor, unsigned long axisColor, double xMin,
+                             double yMin, double xMax, double yMax, double argFrom, double argTo,
+                             unsigned long textColor, int fontHeight, char* captionX,
+                             char* captionY, unsigned long flags) {
+  using namespace kestra::plot;
+  OPTION_RECT options{};
+  options.rcPicture = picture;
+  options.fillBackground = flag(flags, flag_background);
+  options.backColor = static_cast<std::uint32_t>(backColor);
+  options.graphColor = static_cast<std::uint32_t>(graphColor);
+  options.drawFrame = flag(flags, flag_frame);
+  options.rcFrame = inset(picture, frame_inset);
+  options.frameColor = static_cast<std::uint32_t>(frameColor);
+  options.drawAxisX = flag(flags, flag_axis_x);
+  options.drawAxisY = flag(flags, flag_axis_y);
+  options.axisColor = static_cast<std::uint32_t>(axisColor);
+  options.arrowStyle = (flags & flag_arrows) ? 2 : 1;
+  options.arrowMask = arrows_top_and_right;
+  options.rcPlot = inset(picture, options.drawFrame ? plot_inset_framed : frame_inset);
+  options.xMin = xMin;
+  options.yMin = yMin;
+  options.xMax = xMax;
+  options.yMax = yMax;
+  options.argOnX = 1 - flag(flags, flag_argument_vertical);
+  options.argFrom = argFrom;
+  options.argTo = argTo;
+  options.argStep = default_step;
+  options.textColor = static_cast<std::uint32_t>(textColor);
+  options.fontHeight = fontHeight;
+  copy_caption(options.captionX, captionX);
+  copy_caption(options.captionY, captionY);
+  options.showZero = static_cast<std::uint8_t>(flag(flags, flag_zero_mark));
+  return options;
+}
