@@ -221,6 +221,13 @@ KESTRA_API OPTION_RECT ReturnOptionRect(tagRECT picture, unsigned long backColor
 // bitmapMode: only the low three bits count. 1 draws a new picture, 2 draws
 // over the caller's (the bitmap in *bitmap, the surface, or the BMP file at
 // the path). Every export returns a KestraStatus.
+//
+// Surface forms draw a new picture, copy its top-left block of rcPlot's size
+// to the surface at (0, 0) and release it; they must be called with mode 2
+// (mode 1 gives 1008). File forms write a 24-bit BMP: mode 1 a new picture,
+// mode 2 over the picture stored under the path, which must be a BMP of
+// rcPicture's size (else 1017 or 1018). The file is replaced whole or not at
+// all: a failed write (1016) leaves an existing picture as it was.
 
 KESTRA_API int CreateDiag(TAB_GR table, DIAG_DISP disp, HBITMAP* bitmap,
                           unsigned long bitmapMode, unsigned long diagramKind);

@@ -59,16 +59,30 @@ std::size_t dib_stride(int width) {
   return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
 }
 
-// The whole bitmap from its origin, whatever the picture rectangle's corner.
-void draw_background(const Drawing& drawing, PictureSize size) {
-  if (!drawing.disp.fillBackground) return;
-  const COLORREF color = drawing.disp.backColor;
-  drawing.selection.pen(PS_SOLID, 1, color);
-  drawing.selection.solid_brush(color);
-  const auto clamp = [](std::int64_t v) {
+void fill_picture(HDC dc, Selection& selection, PictureSize size, COLORREF color) {
+  selection.pen(PS_SOLID, 1, color);
+  selection.solid_brush(color);
+  const auto side = [](std::int64_t v) {
     return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
   };
-  Rectangle(drawing.dc, 0, 0, clamp(size.width), clamp(size.height));
+  Rectangle(dc, 0, 0, side(size.width), side(size.height));
+}
+
+int hand_back_picture(HDC dc, HBITMAP* bitmap, UniqueObject& new_picture) {
+  const auto current = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+  if (!current) {
+    *bitmap = nullptr;
+    return KESTRA_NO_CURRENT_BITMAP;
+  }
+  *bitmap = current;
+  new_picture.release();  // the caller owns it now
+  return KESTRA_OK;
+}
+
+void draw_background(const Drawing& drawing, PictureSize size) {
+  if (drawing.disp.fillBackground) {
+    fill_picture(drawing.dc, drawing.selection, size, drawing.disp.backColor);
+  }
 }
 
 void draw_frame(const Drawing& drawing) {

@@ -59,14 +59,7 @@ int create_diag(const TAB_GR& table, const DIAG_DISP& disp, HBITMAP* bitmap, uns
     draw_steps({dc.get(), table, disp, geometry, numbers, selection}, size, kind);
   }
 
-  const auto current = static_cast<HBITMAP>(GetCurrentObject(dc.get(), OBJ_BITMAP));
-  if (!current) {
-    *bitmap = nullptr;
-    return KESTRA_NO_CURRENT_BITMAP;
-  }
-  *bitmap = current;
-  new_picture.release();  // the caller owns it now
-  return KESTRA_OK;
+  return hand_back_picture(dc.get(), bitmap, new_picture);
 }
 
 }  // namespace

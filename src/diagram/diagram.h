@@ -157,6 +157,13 @@ std::size_t dib_stride(int width);
 // when the size is not positive, beyond the platform's limit, or creation fails.
 UniqueObject create_picture(PictureSize size);
 
+// Fills the whole bitmap from its origin, whatever the picture rectangle's corner.
+void fill_picture(HDC dc, Selection& selection, PictureSize size, COLORREF color);
+
+// Hands the bitmap selected into `dc` back through `bitmap`; a new picture
+// becomes the caller's. 1005 when the context holds no bitmap.
+int hand_back_picture(HDC dc, HBITMAP* bitmap, UniqueObject& new_picture);
+
 // The drawing steps, in the order CreateDiag runs them.
 void draw_background(const Drawing& drawing, PictureSize size);
 void draw_frame(const Drawing& drawing);

@@ -56,7 +56,7 @@ struct Brush final : GdiObject {
   COLORREF color;
 };
 
-struct FontFace;  // a resolved, sized face (text rendering)
+class FontFace;  // a resolved, sized face (text rendering)
 
 struct Font final : GdiObject {
   static constexpr ObjectKind object_kind = ObjectKind::font;

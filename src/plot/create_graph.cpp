@@ -64,14 +64,7 @@ int create_graph(const char* expression, const OPTION_RECT& options, HBITMAP* bi
     draw_steps({dc.get(), options, size, scale, find_origin(scale), selection});
   }
 
-  const auto current = static_cast<HBITMAP>(GetCurrentObject(dc.get(), OBJ_BITMAP));
-  if (!current) {
-    *bitmap = nullptr;
-    return KESTRA_NO_CURRENT_BITMAP;
-  }
-  *bitmap = current;
-  new_picture.release();  // the caller owns it now
-  return KESTRA_OK;
+  return diagram::hand_back_picture(dc.get(), bitmap, new_picture);
 }
 
 }  // namespace

@@ -94,16 +94,10 @@ void draw_caption(const PlotDrawing& drawing, std::string_view text, std::int64_
 
 }  // namespace
 
-// The whole bitmap from its origin, whatever the picture rectangle's corner.
 void draw_background(const PlotDrawing& drawing) {
-  if (!drawing.options.fillBackground) return;
-  const COLORREF color = drawing.options.backColor;
-  drawing.selection.pen(PS_SOLID, 1, color);
-  drawing.selection.solid_brush(color);
-  const auto side = [](std::int64_t v) {
-    return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
-  };
-  Rectangle(drawing.dc, 0, 0, side(drawing.size.width), side(drawing.size.height));
+  if (drawing.options.fillBackground) {
+    diagram::fill_picture(drawing.dc, drawing.selection, drawing.size, drawing.options.backColor);
+  }
 }
 
 void draw_frame(const PlotDrawing& drawing) {

@@ -140,7 +140,7 @@ class PointEvaluator {
 class Program {
  public:
   // Arguments evaluated together, so that each step's dispatch serves many.
-  static constexpr int batch = 64;
+  static constexpr int batch = 256;
 
   // Nothing when the expression plots no curve (no right-hand side), or when
   // the reduction would share the overflow slot, which only it reproduces.

@@ -1,8 +1,8 @@
 // The sampled points: the argument runs from argFrom by argStep while at
 // most argTo, and each value inside the plot area sets one pixel.
 #include <cmath>
-#include <utility>
 #include <cstdint>
+#include <utility>
 
 #include "plot/plot.h"
 

@@ -2,6 +2,7 @@
 // sampled points, orientation, captions and the zero mark.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -194,6 +195,24 @@ TEST(PlotPixels, SamplesFromMinusOneToOne) {
   EXPECT_GE(samples, 200);
   EXPECT_LE(samples, 201);
   for (int x = 50; x < 50 + samples; ++x) EXPECT_EQ(plot.at(x, r0), kGraph) << x;
+}
+
+// A thousand samples, one column apart, over several batches of evaluation.
+TEST(PlotPixels, EverySampleOfALongRun) {
+  OPTION_RECT options = plot_options(0, 1, 1000);
+  options.argStep = 1;
+  options.rcPicture = {0, 0, 1001, 200};
+  options.rcPlot = {0, 2, 1001, 198};
+  options.xMin = 0;
+  options.xMax = 1001;  // column(t) = t
+  Plot plot("y=sin(x)*9", options);
+  ASSERT_EQ(plot.status, KESTRA_OK);
+  EXPECT_EQ(plot.count(kGraph), 1000);
+  const plot::PlotScale scale(options);
+  for (int t = 1; t <= 1000; ++t) {
+    const int row = *plot::RoundPixel(scale.row(std::sin(static_cast<double>(t)) * 9));
+    ASSERT_EQ(plot.at(t, row), kGraph) << t;
+  }
 }
 
 // With argOnX off the argument runs up the vertical scale: 'x=y*y' opens to the right.

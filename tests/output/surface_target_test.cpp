@@ -1,0 +1,128 @@
+// The diagram surface form and the memory surface: the copied block, the
+// mode checks, and surfaces that cannot lend a device context.
+#include <gtest/gtest.h>
+
+#include "diagram/diagram_fixture.h"
+#include "output/target_checks.h"
+
+namespace kestra::test {
+namespace {
+
+TEST(DiagramSurface, ReceivesThePlotSizedBlockOfTheTopLeftCorner) {
+  DiagramInput input(2, 4, {1, 3, 2, 4, 2, 1, 3, 2}, 0x3FF);
+  input.disp.rcPlot = {4, 4, 296, 196};
+  HBITMAP bitmap = nullptr;
+  ASSERT_EQ(CreateDiag(input.table, input.disp, &bitmap, 1, KESTRA_KIND_BARS), KESTRA_OK);
+  const Pixels picture = take_pixels(bitmap, 300, 200);
+  FilledSurface surface(320, 220);
+  ASSERT_NE(surface.get(), nullptr);
+  {
+    NoLeakedObjects no_leaks;
+    ASSERT_EQ(CreateDiag(input.table, input.disp, surface.get(), 10, KESTRA_KIND_BARS), KESTRA_OK);
+  }
+  expect_block_on_surface(surface, picture, 292, 192);
+  // The picture's right 8 columns and bottom 8 rows differ from the surface.
+  EXPECT_NE(picture.at(299, 100), kSurfaceColor);
+}
+
+TEST(DiagramSurface, ABlockBeyondTheSurfaceIsClipped) {
+  DiagramInput input(1, 2, {1, 2}, 0x3FF);
+  FilledSurface surface(50, 40);
+  NoLeakedObjects no_leaks;
+  ASSERT_EQ(CreateDiag(input.table, input.disp, surface.get(), 2, 1), KESTRA_OK);
+  EXPECT_FALSE(surface.untouched());
+}
+
+TEST(DiagramSurface, EmptyOrInvertedPlotCopiesNothing) {
+  DiagramInput input(1, 2, {1, 2}, 0x3FF);
+  FilledSurface surface(50, 40);
+  NoLeakedObjects no_leaks;
+  for (const RECT plot : {RECT{5, 5, 5, 30}, RECT{30, 30, 10, 10}}) {
+    input.disp.rcPlot = plot;
+    EXPECT_EQ(CreateDiag(input.table, input.disp, surface.get(), 2, 1), KESTRA_OK);
+    EXPECT_TRUE(surface.untouched());
+  }
+}
+
+TEST(DiagramSurface, RefusalsLeaveTheSurfaceAsItWas) {
+  DiagramInput input(1, 2, {1, 2}, 0x3FF);
+  const TAB_GR no_columns{1, 1, input.values.data()};
+  const struct {
+    int line;
+    unsigned long mode;
+    TAB_GR table;
+    int expected;
+  } cases[] = {
+      {__LINE__, 1, input.table, KESTRA_SURFACE_MODE_NEW},
+      {__LINE__, 9, input.table, KESTRA_SURFACE_MODE_NEW},
+      {__LINE__, 3, input.table, KESTRA_MODE_UNKNOWN},
+      {__LINE__, 7, input.table, KESTRA_MODE_UNKNOWN},
+      {__LINE__, 0, input.table, KESTRA_MODE_ZERO},
+      {__LINE__, 8, input.table, KESTRA_MODE_ZERO},
+      {__LINE__, 1, no_columns, KESTRA_SURFACE_MODE_NEW},  // the mode before the table
+      {__LINE__, 2, no_columns, KESTRA_BAD_TABLE},         // the renderer's code, passed on
+  };
+  FilledSurface surface(300, 200);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    NoLeakedObjects no_leaks;
+    EXPECT_EQ(CreateDiag(c.table, input.disp, surface.get(), c.mode, 1), c.expected);
+    EXPECT_TRUE(surface.untouched());
+  }
+}
+
+// A surface that never lends a device context.
+struct RefusingSurface final : IDirectDrawSurface {
+  HRESULT GetDC(HDC* dc) override {
+    *dc = nullptr;
+    return DDERR_GENERIC;
+  }
+  HRESULT ReleaseDC(HDC) override { return DDERR_GENERIC; }
+};
+
+TEST(DiagramSurface, NoDeviceContextFromTheSurface) {
+  DiagramInput input(1, 2, {1, 2}, 0x3FF);
+  RefusingSurface refusing;
+  FilledSurface busy(300, 200);
+  HDC held = nullptr;
+  ASSERT_EQ(busy.get()->GetDC(&held), S_OK);  // a memory surface lends one context at a time
+  {
+    NoLeakedObjects no_leaks;
+    EXPECT_EQ(CreateDiag(input.table, input.disp, &refusing, 2, 1), KESTRA_SURFACE_DC);
+    EXPECT_EQ(CreateDiag(input.table, input.disp, busy.get(), 2, 1), KESTRA_SURFACE_DC);
+    EXPECT_EQ(CreateDiag(input.table, input.disp, static_cast<IDirectDrawSurface*>(nullptr), 2, 1),
+              KESTRA_SURFACE_DC);
+  }
+  EXPECT_EQ(busy.get()->ReleaseDC(held), S_OK);
+  EXPECT_TRUE(busy.untouched());
+}
+
+TEST(MemorySurface, LendsOneContextAndTakesBackOnlyThatOne) {
+  const std::size_t before = platform::live_objects();
+  IDirectDrawSurface* surface = CreateMemorySurface(4, 3);
+  ASSERT_NE(surface, nullptr);
+  HDC first = nullptr, second = nullptr;
+  ASSERT_EQ(surface->GetDC(&first), S_OK);
+  EXPECT_EQ(GetCurrentObject(first, OBJ_BITMAP), MemorySurfaceBitmap(surface));
+  EXPECT_NE(surface->GetDC(&second), S_OK);
+  EXPECT_EQ(second, nullptr);
+  EXPECT_NE(surface->ReleaseDC(nullptr), S_OK);
+  EXPECT_EQ(surface->ReleaseDC(first), S_OK);
+  EXPECT_NE(surface->ReleaseDC(first), S_OK);
+  EXPECT_EQ(surface->GetDC(&first), S_OK);  // deleted while lent: the context goes too
+  DeleteMemorySurface(surface);
+  EXPECT_EQ(platform::live_objects(), before);
+}
+
+TEST(MemorySurface, RefusesWhatIsNotOne) {
+  RefusingSurface refusing;
+  EXPECT_EQ(CreateMemorySurface(0, 10), nullptr);
+  EXPECT_EQ(CreateMemorySurface(10, -1), nullptr);
+  EXPECT_EQ(MemorySurfaceBitmap(&refusing), nullptr);
+  EXPECT_EQ(MemorySurfaceBitmap(nullptr), nullptr);
+  DeleteMemorySurface(&refusing);  // not a memory surface: left alone
+  DeleteMemorySurface(nullptr);
+}
+
+}  // namespace
+}  // namespace kestra::test
