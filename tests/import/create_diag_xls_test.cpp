@@ -3,8 +3,6 @@
 // leave no object or array behind.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "diagram/diagram_fixture.h"
@@ -32,16 +30,11 @@ class RangeWorkbook : public testing::Test {
     book.save();
   }
 
-  ScratchFolder folder_;
+  TempDir folder_;
   std::string path_ = folder_.file("table.xlsx");
   DiagramInput input_{2, 3, {3, 7.5, 5, 6, 2.25, 9}, kFlags};
   EXCEL_TAB range_ = excel_tab(2, "B2:D3");
 };
-
-std::string file_bytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 TEST_F(RangeWorkbook, BitmapFormDrawsCreateDiagsPicture) {
   for (const unsigned long kind :
@@ -67,7 +60,7 @@ TEST_F(RangeWorkbook, FileFormWritesCreateDiagsFile) {
                                KESTRA_KIND_BARS));
   if (status == KESTRA_NOT_IMPLEMENTED) GTEST_SKIP() << "no file form of CreateDiag in this build";
   ASSERT_EQ(status, KESTRA_OK);
-  EXPECT_EQ(file_bytes(from_workbook), file_bytes(from_table));
+  EXPECT_EQ(read_file_bytes(from_workbook), read_file_bytes(from_table));
 }
 
 TEST_F(RangeWorkbook, SurfaceFormDrawsCreateDiagsPicture) {

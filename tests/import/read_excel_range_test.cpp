@@ -17,7 +17,7 @@ namespace {
 
 using test::excel_tab;
 using test::fixture;
-using test::ScratchFolder;
+using test::TempDir;
 using test::write_file;
 using test::write_one_sheet_xlsx;
 using test::XlsxWriter;
@@ -125,7 +125,7 @@ void write_mixed_workbook(const std::string& path, bool inline_strings) {
 TEST(ReadExcelRange, ReadsXlsxWrittenByLibxlsxwriter) {
   for (const bool inline_strings : {false, true}) {
     SCOPED_TRACE(inline_strings ? "inline strings" : "shared strings");
-    ScratchFolder folder;
+    TempDir folder;
     const std::string path = folder.file("mixed.xlsx");
     write_mixed_workbook(path, inline_strings);
     // The stored double, not its text cut to "-0.0001234567890123".
@@ -157,7 +157,7 @@ TEST(ReadExcelRange, ReadsCsvText) {
        {8, 9}},                                           // a UTF-8 mark before the first field
       {__LINE__, "1\n2\n", "A1:B3", {1, 0, 2, 0, 0, 0}},  // cells past the text are empty
   };
-  ScratchFolder folder;
+  TempDir folder;
   const std::string path = folder.file("table.csv");
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "line " << c.line);
@@ -170,7 +170,7 @@ TEST(ReadExcelRange, ReadsCsvText) {
 }
 
 TEST(ReadExcelRange, FindsTheFileKindFromItsContents) {
-  ScratchFolder folder;
+  TempDir folder;
   write_mixed_workbook(folder.file("really-xlsx.csv"), false);
   expect_values(read(folder.file("really-xlsx.csv"), 1, "A1:A2"), 2, 1, {1.5, 42});
   write_file(folder.file("really-csv.xlsx"), "5,6\n");
@@ -180,7 +180,7 @@ TEST(ReadExcelRange, FindsTheFileKindFromItsContents) {
 }
 
 TEST(ReadExcelRange, DamagedOrMissingFilesGiveWorkbookStatus) {
-  ScratchFolder folder;
+  TempDir folder;
   const auto bytes_of = [](const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
@@ -241,7 +241,7 @@ TEST(ReadExcelRange, ReadsSheetPartsOfAnyShape) {
        "A1:B1",
        {0, 5}},
   };
-  ScratchFolder folder;
+  TempDir folder;
   const std::string path = folder.file("shaped.xlsx");
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "line " << c.line);
@@ -270,7 +270,7 @@ TEST(ReadExcelRange, HostileSheetPartsGiveWorkbookStatus) {
        "</c></row></sheetData></worksheet>"},
       {"cut off inside the range", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1"},
   };
-  ScratchFolder folder;
+  TempDir folder;
   const std::string path = folder.file("hostile.xlsx");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -284,14 +284,14 @@ TEST(ReadExcelRange, ReadsThreeRowsOfAMillionRowSheet) {
   for (int row = 1; row <= 1000000; ++row)
     sheet += "<row><c><v>" + std::to_string(row % 10) + "</v></c></row>";
   sheet += "</sheetData></worksheet>";
-  ScratchFolder folder;
+  TempDir folder;
   const std::string path = folder.file("tall.xlsx");
   write_one_sheet_xlsx(path, sheet);
   expect_values(read(path, 1, "A1:A3"), 3, 1, {1, 2, 3});
 }
 
 TEST(ReadExcelRange, RefusesZipEntriesClaimingGigabytes) {
-  ScratchFolder folder;
+  TempDir folder;
   const std::string path = folder.file("claims.xlsx");
   write_one_sheet_xlsx(path, "<worksheet><sheetData/></worksheet>");
   std::ifstream in(path, std::ios::binary);

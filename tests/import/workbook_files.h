@@ -1,5 +1,5 @@
-// Workbook files for the spreadsheet tests: a scratch folder, plain files,
-// and .xlsx workbooks written by libxlsxwriter.
+// Workbook files for the spreadsheet tests: plain files, zip packages, and
+// .xlsx workbooks written by libxlsxwriter.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,25 +14,9 @@
 #include <vector>
 
 #include "kestra.h"
+#include "support/temp_dir.h"
 
 namespace kestra::test {
-
-// A folder of its own under the system's temporary folder, removed at the end.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestra-xls-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~ScratchFolder() { std::filesystem::remove_all(path_); }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
 
 inline void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;

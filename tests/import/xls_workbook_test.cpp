@@ -17,7 +17,7 @@ namespace kestra::import {
 namespace {
 
 using test::excel_tab;
-using test::ScratchFolder;
+using test::TempDir;
 using test::write_file;
 
 std::string u16(std::uint16_t v) {
@@ -111,7 +111,7 @@ TEST(XlsWorkbook, ReadsEveryCellRecordKind) {
       formula(1, 4, special(1, 1)) +            // boolean result
       formula(1, 5, special(2, 7)) +            // error result
       record(0x0203, cell(2, 0) + f64(99));     // below the range
-  ScratchFolder folder;
+  TempDir folder;
   const std::string path = folder.file("built.xls");
   write_file(path, compound_file(workbook_stream(cells)));
   TAB_GR table{0, 0, nullptr};
