@@ -256,6 +256,12 @@ KESTRA_API int CreateDiagHTML(char* htmlPath, DIAG_DISP disp, IDirectDrawSurface
 KESTRA_API int CreateDiagHTML(char* htmlPath, DIAG_DISP disp, char* path,
                               unsigned long bitmapMode, unsigned long diagramKind);
 
+// A diagram of a cell range of one worksheet ("B2:E7": worksheet rows become
+// series) of an .xlsx, .xls or .csv workbook, its kind found from its bytes.
+// Text cells are cut to 19 characters, ',' read as '.', then converted like
+// atof; numbers and formula results are taken as the workbook stored them.
+// Returns KESTRA_BAD_RANGE, KESTRA_WORKBOOK (file, worksheet or cells not
+// readable), or what the CreateDiag form of the same target returns.
 KESTRA_API int CreateDiagXLS(char* workbookPath, EXCEL_TAB range, DIAG_DISP disp,
                              HBITMAP* bitmap, unsigned long bitmapMode,
                              unsigned long diagramKind);

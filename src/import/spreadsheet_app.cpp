@@ -1,0 +1,53 @@
+// The spreadsheet application of this platform: no program to start or hide;
+// opening a workbook picks the backend by the file's first bytes.
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "import/workbook_backend.h"
+
+namespace kestra::import {
+namespace {
+
+enum class FileKind { zip, compound, text, unknown };
+
+// Zip packages (.xlsx) and compound files (.xls) by their signatures; text
+// (.csv) when the first bytes hold no NUL.
+FileKind sniff_file_kind(const char* path) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "rb"), std::fclose);
+  if (!file) fail("workbook cannot be opened");
+  unsigned char head[4096];
+  const std::size_t size = std::fread(head, 1, sizeof head, file.get());
+  if (std::ferror(file.get())) fail("workbook cannot be read");  // a folder, for one
+  constexpr unsigned char kZip[] = {'P', 'K', 3, 4};
+  constexpr unsigned char kCompound[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+  if (size >= sizeof kZip && std::memcmp(head, kZip, sizeof kZip) == 0) return FileKind::zip;
+  if (size >= sizeof kCompound && std::memcmp(head, kCompound, sizeof kCompound) == 0) {
+    return FileKind::compound;
+  }
+  if (std::memchr(head, 0, size) == nullptr) return FileKind::text;
+  return FileKind::unknown;
+}
+
+class LocalSpreadsheetApp final : public SpreadsheetApp {
+ public:
+  void hide() override {}
+  std::unique_ptr<Workbook> open_workbook(const char* path) override {
+    switch (sniff_file_kind(path)) {
+      case FileKind::zip: return open_xlsx_workbook(path);
+      case FileKind::compound: return open_xls_workbook(path);
+      case FileKind::text: return open_csv_workbook(path);
+      case FileKind::unknown: break;
+    }
+    fail("not a workbook");
+  }
+  void quit() override {}
+};
+
+}  // namespace
+
+std::unique_ptr<SpreadsheetApp> start_spreadsheet_app() {
+  return std::make_unique<LocalSpreadsheetApp>();
+}
+
+}  // namespace kestra::import

@@ -1,0 +1,45 @@
+// The workbook backends of the Linux spreadsheet application, one per file
+// kind, and the cell store they fill.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+
+#include "import/spreadsheet.h"
+
+namespace kestra::import {
+
+// Texts longer than this are cut where a backend stores them; the reader uses
+// at most the first 19 characters of a cell.
+constexpr std::size_t kMaxStoredText = 255;
+
+// One backend per file kind; the application picks it by the file's first
+// bytes. Each reads only the worksheet asked for and throws AutomationError
+// on a file it cannot read.
+std::unique_ptr<Workbook> open_xlsx_workbook(const char* path);
+std::unique_ptr<Workbook> open_xls_workbook(const char* path);
+std::unique_ptr<Workbook> open_csv_workbook(const char* path);
+
+// Upper bound on the bytes a backend reads or inflates for one worksheet, so
+// a hostile file costs bounded memory and time.
+constexpr std::uint64_t kMaxWorksheetBytes = std::uint64_t{256} << 20;
+
+// A worksheet read by a backend: the cells of the wanted range it met.
+class CellStore final : public Worksheet {
+ public:
+  explicit CellStore(const CellRange& wanted) : wanted_(wanted) {
+    cells_.reserve(std::min<std::size_t>(std::size_t(wanted.rows()) * wanted.columns(), 1 << 17));
+  }
+  const CellRange& wanted() const { return wanted_; }
+  // Keeps the cell when it lies in the wanted range; a later value wins.
+  void put(int row, int column, Cell cell);
+  Cell read_cell(const char* address) override;
+
+ private:
+  CellRange wanted_;
+  std::unordered_map<std::uint64_t, Cell> cells_;
+};
+
+}  // namespace kestra::import

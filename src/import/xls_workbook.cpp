@@ -1,0 +1,356 @@
+// An .xls workbook (BIFF8): the globals substream lists the sheets with the
+// stream offsets of their substreams and holds the shared string table; a
+// worksheet substream holds one record per cell (or per run of RK numbers).
+// Shared strings are decoded only for the indices the wanted cells use.
+#include <bit>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+
+#include "import/xls_compound_file.h"
+
+namespace kestra::import {
+namespace {
+
+enum : std::uint16_t {
+  kFormula = 0x0006,
+  kEof = 0x000A,
+  kFilePass = 0x002F,
+  kContinue = 0x003C,
+  kBoundSheet = 0x0085,
+  kMulRk = 0x00BD,
+  kSst = 0x00FC,
+  kLabelSst = 0x00FD,
+  kNumber = 0x0203,
+  kLabel = 0x0204,
+  kBoolErr = 0x0205,
+  kString = 0x0207,
+  kRk = 0x027E,
+  kBof = 0x0809,
+};
+constexpr std::uint16_t kBiff8 = 0x0600;
+constexpr std::uint8_t kWorksheetType = 0;
+
+// A record and its CONTINUE records read as one sequence of bytes; a text
+// that crosses into a CONTINUE record starts there with a new flags byte.
+class ContinuedRecord {
+ public:
+  ContinuedRecord(ByteSpan stream, const BiffRecord& first) {
+    segments_.push_back(first.data);
+    for (std::size_t next = first.next; next + 4 <= stream.size();) {
+      const BiffRecord more = read_biff_record(stream, next);
+      if (more.type != kContinue) break;
+      segments_.push_back(more.data);
+      next = more.next;
+    }
+  }
+
+  std::uint8_t byte() {
+    next_segment_if_done();
+    return segments_[segment_][at_++];
+  }
+  std::uint16_t u16() { return static_cast<std::uint16_t>(byte() | byte() << 8); }
+  std::uint32_t u32() { return u16() | std::uint32_t{u16()} << 16; }
+  void skip(std::uint64_t count) {
+    while (count > 0) {
+      next_segment_if_done();
+      const std::size_t step = std::min<std::uint64_t>(count, segments_[segment_].size() - at_);
+      at_ += step;
+      count -= step;
+    }
+  }
+
+  // A Unicode string body: `count` characters, one or two bytes each as the
+  // flags say; kept as UTF-8 up to the stored limit.
+  std::string characters(std::size_t count, bool wide, bool keep) {
+    std::string text;
+    while (count > 0) {
+      if (at_ == segments_[segment_].size()) {
+        next_segment_if_done();
+        wide = byte() & 1;
+      }
+      const std::uint16_t c = wide ? u16() : byte();
+      if (keep && text.size() < kMaxStoredText) append_utf8(text, c);
+      --count;
+    }
+    return text;
+  }
+
+  // XLUnicodeRichExtendedString (shared string items, STRING records).
+  std::string rich_string(bool keep) {
+    const std::uint16_t count = u16();
+    const std::uint8_t flags = byte();
+    const std::uint16_t runs = flags & 0x08 ? u16() : 0;
+    const std::uint32_t extension = flags & 0x04 ? u32() : 0;
+    std::string text = characters(count, flags & 0x01, keep);
+    skip(std::uint64_t{runs} * 4 + extension);
+    return text;
+  }
+
+ private:
+  void next_segment_if_done() {
+    while (at_ == segments_[segment_].size()) {
+      if (segment_ + 1 == segments_.size()) fail("record ends early");
+      ++segment_;
+      at_ = 0;
+    }
+  }
+  static void append_utf8(std::string& out, std::uint16_t c) {
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | c >> 6));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xE0 | c >> 12));
+      out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+
+  std::vector<ByteSpan> segments_;
+  std::size_t segment_ = 0;
+  std::size_t at_ = 0;
+};
+
+// An RK number: a 30-bit integer or the high 30 bits of a double, maybe / 100.
+double rk_number(std::uint32_t rk) {
+  double value = 0;
+  if (rk & 0x02) {
+    value = static_cast<double>(static_cast<std::int32_t>(rk) >> 2);
+  } else {
+    value = std::bit_cast<double>(std::uint64_t{rk & 0xFFFFFFFCu} << 32);
+  }
+  return rk & 0x01 ? value / 100 : value;
+}
+
+double read_double(ByteSpan data, std::size_t offset) {
+  const std::uint64_t high = read_u32(data, offset + 4);
+  return std::bit_cast<double>(high << 32 | read_u32(data, offset));
+}
+
+void require_size(ByteSpan data, std::size_t size) {
+  if (data.size() < size) fail("cell record too short");
+}
+
+struct SharedCell {
+  int row;
+  int column;
+  std::uint32_t index;
+};
+
+// Reads one worksheet substream into a cell store.
+class SheetReader {
+ public:
+  SheetReader(ByteSpan stream, CellStore& store) : stream_(stream), store_(store) {}
+
+  void read(std::size_t offset) {
+    BiffRecord record = read_biff_record(stream_, offset);
+    if (record.type != kBof) fail("worksheet substream missing");
+    for (;;) {
+      record = read_biff_record(stream_, record.next);
+      if (record.type == kEof || !read_cell(record)) return;
+    }
+  }
+
+  std::vector<SharedCell> shared_cells;
+
+ private:
+  // False once a cell lies below the wanted range.
+  bool read_cell(const BiffRecord& record) {
+    const ByteSpan d = record.data;
+    switch (record.type) {
+      case kNumber:
+        require_size(d, 14);
+        return put(d, Cell::of_number(read_double(d, 6)));
+      case kRk:
+        require_size(d, 10);
+        return put(d, Cell::of_number(rk_number(read_u32(d, 6))));
+      case kLabelSst:
+        require_size(d, 10);
+        if (!below_range(d)) shared_cells.push_back({row(d), column(d), read_u32(d, 6)});
+        return !below_range(d);
+      case kLabel:
+        return put(d, label_text(record));
+      case kBoolErr:
+        require_size(d, 8);
+        return put(d, bool_or_error(d[6], d[7]));
+      case kFormula:
+        require_size(d, 20);
+        return put(d, formula_result(record));
+      case kMulRk:
+        return read_rk_run(d);
+      default:
+        return true;
+    }
+  }
+
+  static int row(ByteSpan d) { return read_u16(d, 0) + 1; }
+  static int column(ByteSpan d) { return read_u16(d, 2) + 1; }
+  bool below_range(ByteSpan d) const { return row(d) > store_.wanted().last_row; }
+
+  bool put(ByteSpan d, Cell cell) {
+    if (below_range(d)) return false;
+    store_.put(row(d), column(d), std::move(cell));
+    return true;
+  }
+
+  bool read_rk_run(ByteSpan d) {
+    if (d.size() < 6 || (d.size() - 6) % 6 != 0) fail("MULRK record damaged");
+    if (below_range(d)) return false;
+    const std::size_t count = (d.size() - 6) / 6;
+    for (std::size_t i = 0; i < count; ++i) {
+      const double value = rk_number(read_u32(d, 4 + 6 * i + 2));
+      store_.put(row(d), column(d) + static_cast<int>(i), Cell::of_number(value));
+    }
+    return true;
+  }
+
+  Cell label_text(const BiffRecord& record) {
+    require_size(record.data, 9);
+    ContinuedRecord r(stream_, record);
+    r.skip(6);
+    const std::uint16_t count = r.u16();
+    const bool wide = r.byte() & 1;
+    return Cell::of_text(r.characters(count, wide, true));
+  }
+
+  static Cell bool_or_error(std::uint8_t value, std::uint8_t is_error) {
+    if (is_error) return {};  // an error value converts to 0 either way
+    return Cell::of_text(value ? "TRUE" : "FALSE");
+  }
+
+  // The result the workbook stored with the formula; a text result follows
+  // in a STRING record.
+  Cell formula_result(const BiffRecord& record) {
+    const ByteSpan d = record.data;
+    if (read_u16(d, 12) != 0xFFFF) return Cell::of_number(read_double(d, 6));
+    switch (d[6]) {
+      case 0:
+        return string_result(record.next);
+      case 1:
+        return bool_or_error(d[8], 0);
+      default:
+        return {};  // an error or an empty text
+    }
+  }
+
+  Cell string_result(std::size_t offset) {
+    for (;;) {  // shared and array formula records may come first
+      const BiffRecord next = read_biff_record(stream_, offset);
+      if (next.type == kString) {
+        ContinuedRecord r(stream_, next);
+        const std::uint16_t count = r.u16();
+        const bool wide = r.byte() & 1;
+        return Cell::of_text(r.characters(count, wide, true));
+      }
+      if (next.type != 0x04BC && next.type != 0x0221) return {};  // SHRFMLA, ARRAY
+      offset = next.next;
+    }
+  }
+
+  ByteSpan stream_;
+  CellStore& store_;
+};
+
+// What the globals substream tells: worksheet offsets and the string table.
+struct Globals {
+  std::vector<std::uint32_t> worksheet_offsets;
+  std::size_t sst_offset = 0;  // 0: none
+};
+
+Globals read_globals(ByteSpan stream) {
+  BiffRecord record = read_biff_record(stream, 0);
+  if (record.type != kBof || record.data.size() < 2 || read_u16(record.data, 0) != kBiff8) {
+    fail("not a BIFF8 workbook");
+  }
+  Globals globals;
+  for (;;) {
+    const std::size_t offset = record.next;
+    record = read_biff_record(stream, offset);
+    switch (record.type) {
+      case kEof:
+        return globals;
+      case kFilePass:
+        fail("workbook is encrypted");
+      case kSst:
+        globals.sst_offset = offset;
+        break;
+      case kBoundSheet:
+        require_size(record.data, 6);
+        if (record.data[5] == kWorksheetType) {
+          globals.worksheet_offsets.push_back(read_u32(record.data, 0));
+        }
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void resolve_shared_strings(ByteSpan stream, std::size_t sst_offset,
+                            const std::vector<SharedCell>& cells, CellStore& store) {
+  if (cells.empty() || sst_offset == 0) return;
+  std::unordered_map<std::uint32_t, std::string> texts;
+  std::uint32_t last = 0;
+  for (const SharedCell& cell : cells) {
+    texts.emplace(cell.index, std::string());
+    last = std::max(last, cell.index);
+  }
+  const BiffRecord sst = read_biff_record(stream, sst_offset);
+  ContinuedRecord r(stream, sst);
+  r.skip(4);
+  const std::uint32_t unique = r.u32();
+  for (std::uint32_t i = 0; i < unique && i <= last; ++i) {
+    const auto found = texts.find(i);
+    std::string text = r.rich_string(found != texts.end());
+    if (found != texts.end()) found->second = std::move(text);
+  }
+  for (const SharedCell& cell : cells)
+    store.put(cell.row, cell.column, Cell::of_text(texts[cell.index]));
+}
+
+Bytes read_file(const char* path) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "rb"), std::fclose);
+  if (!file) fail("workbook cannot be opened");
+  Bytes bytes;
+  std::uint8_t buffer[1 << 16];
+  while (const std::size_t size = std::fread(buffer, 1, sizeof buffer, file.get())) {
+    if (bytes.size() + size > kMaxWorksheetBytes) fail("workbook too large");
+    bytes.insert(bytes.end(), buffer, buffer + size);
+  }
+  if (std::ferror(file.get())) fail("workbook cannot be read");
+  return bytes;
+}
+
+class XlsWorkbook final : public Workbook {
+ public:
+  explicit XlsWorkbook(const char* path)
+      : stream_(read_compound_stream(read_file(path), u"Workbook")),
+        globals_(read_globals(stream_)) {}
+
+  std::unique_ptr<Worksheet> worksheet(int index, const CellRange& wanted) override {
+    if (index < 1 || static_cast<std::size_t>(index) > globals_.worksheet_offsets.size()) {
+      fail("no worksheet at this index");
+    }
+    auto store = std::make_unique<CellStore>(wanted);
+    SheetReader sheet(stream_, *store);
+    sheet.read(globals_.worksheet_offsets[static_cast<std::size_t>(index) - 1]);
+    resolve_shared_strings(stream_, globals_.sst_offset, sheet.shared_cells, *store);
+    return store;
+  }
+  void close() override {}
+
+ private:
+  Bytes stream_;
+  Globals globals_;
+};
+
+}  // namespace
+
+std::unique_ptr<Workbook> open_xls_workbook(const char* path) {
+  return std::make_unique<XlsWorkbook>(path);
+}
+
+}  // namespace kestra::import

@@ -1,0 +1,55 @@
+// The zip package of an .xlsx workbook and a streaming XML reader over its
+// entries, bounded in inflated size and element depth.
+#pragma once
+
+#include <zip.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "import/workbook_backend.h"
+
+namespace kestra::import {
+
+// Receives the elements of one XML entry by local name (namespaces dropped).
+// Handlers may throw; the reader carries the exception past expat.
+class XmlHandler {
+ public:
+  virtual ~XmlHandler() = default;
+  virtual void start(std::string_view name, const char** attributes) = 0;
+  virtual void end(std::string_view name) = 0;
+  virtual void text(std::string_view text) = 0;
+
+  // Ends the parse early, as a success: the handler has all it needs.
+  void stop() { stopped_ = true; }
+  bool stopped() const { return stopped_; }
+
+ private:
+  bool stopped_ = false;
+};
+
+// The value of the attribute with this local name, or null.
+const char* find_attribute(const char** attributes, std::string_view name);
+
+class ZipPackage {
+ public:
+  explicit ZipPackage(const char* path);  // throws AutomationError
+
+  bool has_entry(const std::string& name) const;
+  // Streams the entry through `handler`; throws AutomationError when it is
+  // missing, larger than kMaxWorksheetBytes, or not well-formed XML.
+  void parse(const std::string& name, XmlHandler& handler) const;
+
+ private:
+  std::unique_ptr<zip_t, int (*)(zip_t*)> zip_;
+};
+
+// Reads the wanted cells of the worksheet part, taking the texts of shared
+// string cells from `strings_part` (empty when the package has none).
+std::unique_ptr<CellStore> read_xlsx_sheet(const ZipPackage& package,
+                                           const std::string& sheet_part,
+                                           const std::string& strings_part,
+                                           const CellRange& wanted);
+
+}  // namespace kestra::import

@@ -1,0 +1,191 @@
+// The cells of an .xlsx worksheet part: <row r> holding <c r t> with a <v>
+// value or an <is> inline string. Only cells of the wanted range are kept and
+// the parse stops at the first row past it. Shared string cells keep their
+// index until the shared strings part is read, for those indices only.
+#include <charconv>
+#include <cstdlib>
+#include <unordered_map>
+#include <vector>
+
+#include "import/xlsx_package.h"
+
+namespace kestra::import {
+namespace {
+
+// A whole-text decimal number, as <v> and r="12" hold them.
+template <class Number>
+bool parse_number(std::string_view text, Number* out) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *out);
+  return error == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+// Appends text up to the stored limit.
+void append_text(std::string& to, std::string_view text) {
+  if (to.size() < kMaxStoredText) to.append(text.substr(0, kMaxStoredText - to.size()));
+}
+
+struct SharedCell {
+  int row;
+  int column;
+  std::uint32_t index;
+};
+
+class SheetReader final : public XmlHandler {
+ public:
+  explicit SheetReader(CellStore& store) : store_(store) {}
+
+  void start(std::string_view name, const char** attributes) override {
+    if (name == "row") {
+      start_row(find_attribute(attributes, "r"));
+    } else if (name == "c") {
+      if (row_ < store_.wanted().first_row) return;  // a row above the range: no cell wanted
+      start_cell(find_attribute(attributes, "r"), find_attribute(attributes, "t"));
+    } else if (wanted_ && (name == "v" || name == "t")) {
+      capturing_ = !in_phonetic_;
+    } else if (name == "rPh") {
+      in_phonetic_ = true;
+    }
+  }
+
+  void end(std::string_view name) override {
+    if (name == "c") {
+      if (wanted_) end_cell();
+      wanted_ = false;
+    } else if (name == "v" || name == "t") {
+      capturing_ = false;
+    } else if (name == "rPh") {
+      in_phonetic_ = false;
+    } else if (name == "sheetData") {
+      stop();
+    }
+  }
+
+  void text(std::string_view text) override {
+    if (capturing_) append_text(value_, text);
+  }
+
+  std::vector<SharedCell> shared_cells;
+
+ private:
+  void start_row(const char* r) {
+    int number = 0;
+    row_ = r && parse_number(std::string_view(r), &number) ? number : row_ + 1;
+    column_ = 0;
+    if (row_ > store_.wanted().last_row) stop();
+  }
+
+  void start_cell(const char* r, const char* type) {
+    if (r) {
+      const CellPosition at = parse_cell_address(r);
+      if (at.column == 0) fail("cell reference rejected");
+      row_ = at.row;
+      column_ = at.column;
+    } else {
+      ++column_;
+    }
+    if (row_ > store_.wanted().last_row) stop();
+    wanted_ = store_.wanted().contains(row_, column_);
+    type_ = type ? type : "n";
+    value_.clear();
+  }
+
+  void end_cell() {
+    if (type_ == "s") {
+      std::uint32_t index = 0;
+      if (parse_number(std::string_view(value_), &index)) {
+        shared_cells.push_back({row_, column_, index});
+      }
+      return;
+    }
+    if (type_ == "b") {
+      store_.put(row_, column_, Cell::of_text(value_ == "1" ? "TRUE" : "FALSE"));
+      return;
+    }
+    double number = 0;
+    if (type_ == "n" && parse_number(std::string_view(value_), &number)) {
+      store_.put(row_, column_, Cell::of_number(number));
+    } else if (!value_.empty()) {  // str (a formula's text result), inlineStr, e, d
+      store_.put(row_, column_, Cell::of_text(value_));
+    }
+  }
+
+  CellStore& store_;
+  int row_ = 0;
+  int column_ = 0;
+  bool wanted_ = false;
+  bool capturing_ = false;
+  bool in_phonetic_ = false;
+  std::string type_;
+  std::string value_;
+};
+
+// The texts of the wanted <si> items, phonetic runs left out.
+class SharedStringsReader final : public XmlHandler {
+ public:
+  explicit SharedStringsReader(std::unordered_map<std::uint32_t, std::string>& wanted)
+      : wanted_(wanted) {
+    for (const auto& [index, text] : wanted_) last_ = std::max(last_, index);
+  }
+
+  void start(std::string_view name, const char**) override {
+    if (name == "si") {
+      current_ = wanted_.find(index_);
+    } else if (name == "t") {
+      capturing_ = !in_phonetic_ && current_ != wanted_.end();
+    } else if (name == "rPh") {
+      in_phonetic_ = true;
+    }
+  }
+
+  void end(std::string_view name) override {
+    if (name == "si") {
+      current_ = wanted_.end();
+      if (index_++ == last_) stop();
+    } else if (name == "t") {
+      capturing_ = false;
+    } else if (name == "rPh") {
+      in_phonetic_ = false;
+    }
+  }
+
+  void text(std::string_view text) override {
+    if (capturing_) append_text(current_->second, text);
+  }
+
+ private:
+  std::unordered_map<std::uint32_t, std::string>& wanted_;
+  std::unordered_map<std::uint32_t, std::string>::iterator current_ = wanted_.end();
+  std::uint32_t index_ = 0;
+  std::uint32_t last_ = 0;
+  bool capturing_ = false;
+  bool in_phonetic_ = false;
+};
+
+void resolve_shared_strings(const ZipPackage& package, const std::string& strings_part,
+                            const std::vector<SharedCell>& cells, CellStore& store) {
+  if (cells.empty()) return;
+  std::unordered_map<std::uint32_t, std::string> texts;
+  for (const SharedCell& cell : cells) texts.emplace(cell.index, std::string());
+  if (!strings_part.empty()) {
+    SharedStringsReader reader(texts);
+    package.parse(strings_part, reader);
+  }
+  for (const SharedCell& cell : cells) {
+    store.put(cell.row, cell.column, Cell::of_text(texts[cell.index]));
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<CellStore> read_xlsx_sheet(const ZipPackage& package,
+                                           const std::string& sheet_part,
+                                           const std::string& strings_part,
+                                           const CellRange& wanted) {
+  auto store = std::make_unique<CellStore>(wanted);
+  SheetReader sheet(*store);
+  package.parse(sheet_part, sheet);
+  resolve_shared_strings(package, strings_part, sheet.shared_cells, *store);
+  return store;
+}
+
+}  // namespace kestra::import
