@@ -85,12 +85,16 @@ void draw_background(const Drawing& drawing, PictureSize size) {
   }
 }
 
+void draw_outline(HDC dc, Selection& selection, const RECT& rect, COLORREF color) {
+  selection.pen(PS_SOLID, 1, color);
+  selection.hollow_brush();
+  Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+}
+
 void draw_frame(const Drawing& drawing) {
-  if (!drawing.disp.drawFrame) return;
-  drawing.selection.pen(PS_SOLID, 1, drawing.disp.frameColor);
-  drawing.selection.hollow_brush();
-  const RECT& frame = drawing.disp.rcFrame;
-  Rectangle(drawing.dc, frame.left, frame.top, frame.right, frame.bottom);
+  if (drawing.disp.drawFrame) {
+    draw_outline(drawing.dc, drawing.selection, drawing.disp.rcFrame, drawing.disp.frameColor);
+  }
 }
 
 }  // namespace kestra::diagram

@@ -160,6 +160,9 @@ UniqueObject create_picture(PictureSize size);
 // Fills the whole bitmap from its origin, whatever the picture rectangle's corner.
 void fill_picture(HDC dc, Selection& selection, PictureSize size, COLORREF color);
 
+// Outlines a rectangle with a solid 1-pixel pen, leaving the inside as it is.
+void draw_outline(HDC dc, Selection& selection, const RECT& rect, COLORREF color);
+
 // Hands the bitmap selected into `dc` back through `bitmap`; a new picture
 // becomes the caller's. 1005 when the context holds no bitmap.
 int hand_back_picture(HDC dc, HBITMAP* bitmap, UniqueObject& new_picture);

@@ -101,11 +101,10 @@ void draw_background(const PlotDrawing& drawing) {
 }
 
 void draw_frame(const PlotDrawing& drawing) {
-  if (!drawing.options.drawFrame) return;
-  drawing.selection.pen(PS_SOLID, 1, drawing.options.frameColor);
-  drawing.selection.hollow_brush();
-  const RECT& frame = drawing.options.rcFrame;
-  Rectangle(drawing.dc, frame.left, frame.top, frame.right, frame.bottom);
+  const OPTION_RECT& options = drawing.options;
+  if (options.drawFrame) {
+    diagram::draw_outline(drawing.dc, drawing.selection, options.rcFrame, options.frameColor);
+  }
 }
 
 // The axis pen stays selected for both axes and the arrow heads.
