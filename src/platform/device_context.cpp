@@ -186,18 +186,23 @@ int GetBkMode(HDC dc) {
   return context ? context->bk_mode : 0;
 }
 
-COLORREF SetBkColor(HDC dc, COLORREF color) {
+namespace {
+
+// Stores a colour of the device context and answers the previous one.
+COLORREF replace_colour(HDC dc, COLORREF DeviceContext::*member, COLORREF color) {
   auto context = dc_of(dc);
   if (!context) return CLR_INVALID;
-  const COLORREF previous = context->bk_color;
-  context->bk_color = color & 0xFFFFFF;
+  const COLORREF previous = (*context).*member;
+  (*context).*member = color & 0xFFFFFF;
   return previous;
 }
 
+}  // namespace
+
+COLORREF SetBkColor(HDC dc, COLORREF color) {
+  return replace_colour(dc, &DeviceContext::bk_color, color);
+}
+
 COLORREF SetTextColor(HDC dc, COLORREF color) {
-  auto context = dc_of(dc);
-  if (!context) return CLR_INVALID;
-  const COLORREF previous = context->text_color;
-  context->text_color = color & 0xFFFFFF;
-  return previous;
+  return replace_colour(dc, &DeviceContext::text_color, color);
 }
