@@ -14,6 +14,5 @@ cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
-# The public records' 32-bit Windows layout.
-i686-w64-mingw32-g++ -std=c++20 -fsyntax-only -Iinclude tests/abi/record_layout.cpp
-echo "32-bit record layout: ok"
+# The public records' 32-bit layout, and the drawing code against <windows.h>.
+scripts/check-windows-build.sh

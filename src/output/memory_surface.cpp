@@ -1,4 +1,6 @@
 // A surface over a bitmap of its own, for hosts and tests without DirectDraw.
+// Windows hosts have real DirectDraw surfaces.
+#ifndef _WIN32
 #include <new>
 
 #include "output/output.h"
@@ -69,3 +71,5 @@ HBITMAP MemorySurfaceBitmap(IDirectDrawSurface* surface) {
 }
 
 void DeleteMemorySurface(IDirectDrawSurface* surface) { delete memory_surface(surface); }
+
+#endif  // _WIN32

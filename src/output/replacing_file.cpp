@@ -30,7 +30,7 @@ ReplacingFile::ReplacingFile(const std::filesystem::path& target) : target_(targ
   if (target_.empty() || !target_.has_filename()) return;
   for (int attempt = 0; attempt < name_attempts && !file_; ++attempt) {
     temporary_ = temporary_name(target_);
-    file_ = std::fopen(temporary_.c_str(), "wbx");  // x: never reuse an existing file
+    file_ = std::fopen(temporary_.string().c_str(), "wbx");  // x: never reuse an existing file
   }
   if (!file_) temporary_.clear();
 }
