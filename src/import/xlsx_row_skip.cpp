@@ -131,14 +131,11 @@ bool RowSkipper::next_token(Token& token) {
     return closed_by(">", 2, Kind::end);
   }
   std::size_t end = 1;
-  for (;;) {
-    end = rest.find_first_of("\"'>", end);
+  for (; end < rest.size() && rest[end] != '>'; ++end) {
+    if (rest[end] == '"' || rest[end] == '\'') end = rest.find(rest[end], end + 1);  // a value
     if (end == std::string_view::npos) return false;
-    if (rest[end] == '>') break;
-    end = rest.find(rest[end], end + 1);
-    if (end == std::string_view::npos) return false;
-    ++end;
   }
+  if (end == rest.size()) return false;
   token.name = tag_name(rest.substr(1));
   return ends_at(end + 1, rest[end - 1] == '/' ? Kind::empty : Kind::start);
 }
@@ -194,14 +191,13 @@ void RowSkipper::start_row(const Token& token) {
 // Inside a dropped row: only its balance is checked. A nested row or sheet
 // data element would change what the reader does, so the row goes to expat.
 void RowSkipper::skip_in_row(const Token& token) {
-  const std::string_view name = local_name(token.name);
   switch (token.kind) {
     case Kind::text:
     case Kind::comment:
       return;
     case Kind::start:
     case Kind::empty:
-      if (name == "row" || name == "sheetData" || depth_ == kMaxRowDepth) break;
+      if (const std::string_view name = local_name(token.name); name == "row" || name == "sheetData" || depth_ == kMaxRowDepth) break;
       if (token.kind == Kind::start) open(token.name);
       return;
     case Kind::end:
