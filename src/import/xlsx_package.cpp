@@ -10,8 +10,6 @@
 namespace kestra::import {
 namespace {
 
-constexpr int kMaxDepth = 64;  // workbook parts nest about 6 deep
-
 // The name without its namespace prefix: parts are matched by local names
 // only, so namespace processing (and its cost per element) is left out.
 std::string_view local_name(const char* name) {
@@ -58,7 +56,7 @@ class ExpatSession {
   }
   static void on_start(void* self, const char* name, const char** attributes) {
     guarded(self, [&](ExpatSession& s) {
-      if (++s.depth_ > kMaxDepth) fail("workbook part nested too deep");
+      if (++s.depth_ > kMaxXmlDepth) fail("workbook part nested too deep");
       s.handler_.start(local_name(name), attributes);
     });
   }

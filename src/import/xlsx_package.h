@@ -14,6 +14,8 @@
 
 namespace kestra::import {
 
+constexpr int kMaxXmlDepth = 64;  // workbook parts nest about 6 deep
+
 // Receives the elements of one XML entry by local name (namespaces dropped).
 // Handlers may throw; the reader carries the exception past expat.
 class XmlHandler {

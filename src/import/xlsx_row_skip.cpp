@@ -10,7 +10,6 @@ namespace kestra::import {
 namespace {
 
 constexpr std::size_t kMaxHeld = std::size_t{1} << 20;  // one row's bytes, at most
-constexpr std::size_t kMaxRowDepth = 64;
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -144,12 +143,17 @@ bool RowSkipper::next_token(Token& token) {
 void RowSkipper::scan(const Token& token) {
   const bool is_tag = token.kind == Kind::start || token.kind == Kind::empty;
   const std::string_view name = local_name(token.name);
-  if (token.kind == Kind::other || (is_tag && (name == "row" || name == "c"))) {
-    pass_from(token.begin);  // rows outside the sheet data: the reader sees them all
+  if (token.kind == Kind::other || (is_tag && (name == "row" || name == "c" || name == "rPh"))) {
+    pass_from(token.begin);  // what these change would outlast the sheet data's start
     return;
   }
   out_.append(held_, token.begin, token.end - token.begin);
-  if (token.kind == Kind::start && name == "sheetData") mode_ = Mode::skipping;
+  if (token.kind == Kind::start) {
+    ++outer_depth_;
+    if (name == "sheetData") mode_ = Mode::skipping;
+  } else if (token.kind == Kind::end) {
+    --outer_depth_;
+  }
 }
 
 // Between rows of the sheet data: text and comments are dropped; a row above
@@ -174,7 +178,8 @@ void RowSkipper::skip(const Token& token) {
 void RowSkipper::start_row(const Token& token) {
   int number = 0;
   const std::string_view tag = std::string_view(held_).substr(token.begin, token.end - token.begin);
-  if (!row_number(tag, last_dropped_, &number) || number >= first_row_) {
+  if (!row_number(tag, last_dropped_, &number) || number >= first_row_ ||
+      outer_depth_ + 1 > kMaxXmlDepth) {
     pass_from(token.begin);
   } else if (token.kind == Kind::empty) {
     last_dropped_ = number;
@@ -188,20 +193,24 @@ void RowSkipper::start_row(const Token& token) {
   }
 }
 
-// Inside a dropped row: only its balance is checked. A nested row or sheet
-// data element would change what the reader does, so the row goes to expat.
+// Inside a dropped row: only its balance and depth are checked. A nested row
+// or sheet data element would change what the reader does, so the row goes
+// to expat.
 void RowSkipper::skip_in_row(const Token& token) {
   switch (token.kind) {
     case Kind::text:
     case Kind::comment:
       return;
     case Kind::start:
-    case Kind::empty:
-      if (const std::string_view name = local_name(token.name); name == "row" || name == "sheetData" || depth_ == kMaxRowDepth) break;
+    case Kind::empty: {
+      const std::string_view name = local_name(token.name);
+      const bool too_deep = outer_depth_ + depth_ + 1 > kMaxXmlDepth;  // for expat to refuse
+      if (name == "row" || name == "sheetData" || too_deep) break;
       if (token.kind == Kind::start) open(token.name);
       return;
+    }
     case Kind::end:
-      if (open_[depth_ - 1] != token.name) break;
+      if (open_[static_cast<std::size_t>(depth_ - 1)] != token.name) break;
       if (--depth_ == 0) {
         in_row_ = false;
         last_dropped_ = row_number_;
@@ -215,8 +224,9 @@ void RowSkipper::skip_in_row(const Token& token) {
 }
 
 void RowSkipper::open(std::string_view name) {
-  if (open_.size() == depth_) open_.emplace_back();
-  open_[depth_++] = name;
+  const auto at = static_cast<std::size_t>(depth_++);
+  if (open_.size() == at) open_.emplace_back();
+  open_[at] = name;
 }
 
 // Hands everything held from `at` on to expat, after an empty row standing

@@ -42,6 +42,7 @@ class RowSkipper {
   void drop_consumed();
 
   int first_row_;
+  int outer_depth_ = 0;  // elements open around the rows, sheet data included
   Mode mode_ = Mode::scanning;
   bool encoding_checked_ = false;
   std::string held_;   // bytes not yet handed on or dropped
@@ -55,7 +56,7 @@ class RowSkipper {
   std::size_t row_begin_ = 0;
   int row_number_ = 0;
   std::vector<std::string> open_;
-  std::size_t depth_ = 0;
+  int depth_ = 0;
 };
 
 }  // namespace kestra::import

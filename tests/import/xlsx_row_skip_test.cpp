@@ -72,7 +72,10 @@ TEST(RowSkipper, DropsOnlyWholeRowsTheReaderWouldIgnore) {
        kHead + "<row r=\"&#50;\"/><row/>" + kTail},
       {__LINE__, kHead + "<row r=\"1\"><!ELEMENT x ANY></row>" + kTail, 3,
        kHead + "<row r=\"1\"><!ELEMENT x ANY></row>" + kTail},
-      // Cells or rows before the sheet data, a document type, UTF-16: unchanged.
+      // Cells, rows or phonetic runs before the sheet data, a document type,
+      // UTF-16: unchanged.
+      {__LINE__, "<worksheet><rPh><sheetData><row r=\"1\"/>" + kTail, 3,
+       "<worksheet><rPh><sheetData><row r=\"1\"/>" + kTail},
       {__LINE__, "<worksheet><c r=\"A1\"/><sheetData><row r=\"1\"/>" + kTail, 3,
        "<worksheet><c r=\"A1\"/><sheetData><row r=\"1\"/>" + kTail},
       {__LINE__, "<!DOCTYPE w><worksheet><sheetData><row r=\"1\"/>" + kTail, 3,
@@ -98,6 +101,18 @@ std::vector<double> read(const std::string& path, const char* range, int* status
   if (table.values) values.assign(table.values, table.values + table.rows * table.cols);
   FreeTabGr(&table);
   return values;
+}
+
+// A sheet whose sheet data lies `depth` elements deeper than usual; row 1
+// nests one element deeper than row 3.
+std::string nested_sheet(int depth) {
+  std::string open, close;
+  for (int i = 0; i < depth; ++i) {
+    open += "<a>";
+    close += "</a>";
+  }
+  return "<worksheet>" + open + "<sheetData><row r=\"1\"><c t=\"inlineStr\"><is><t>1</t></is>"
+         "</c></row><row r=\"3\"><c><v>3</v></c></row></sheetData>" + close + "</worksheet>";
 }
 
 TEST(RowSkipper, RangesBelowSkippedRowsReadAsWritten) {
@@ -130,6 +145,9 @@ TEST(RowSkipper, RangesBelowSkippedRowsReadAsWritten) {
       {__LINE__, "<worksheet><sheetData><row r=\"1\"><c><v>1</c></row><row r=\"3\"/>" + kTail,
        "A3:A4", KESTRA_WORKBOOK, {}},
       {__LINE__, "<worksheet><sheetData><row r=\"1\"><c><v>1</v>", "A3:A4", KESTRA_WORKBOOK, {}},
+      // So is nesting deeper than 64 elements there.
+      {__LINE__, nested_sheet(58), "A3:A4", KESTRA_OK, {3, 0}},
+      {__LINE__, nested_sheet(59), "A3:A4", KESTRA_WORKBOOK, {}},
   };
   TempDir folder;
   const std::string path = folder.file("skipped.xlsx");
