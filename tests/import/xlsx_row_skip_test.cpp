@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -74,8 +75,8 @@ TEST(RowSkipper, DropsOnlyWholeRowsTheReaderWouldIgnore) {
        kHead + "<row r=\"1\"><!ELEMENT x ANY></row>" + kTail},
       // Cells, rows or phonetic runs before the sheet data, a document type,
       // UTF-16: unchanged.
-      {__LINE__, "<worksheet><rPh><sheetData><row r=\"1\"/>" + kTail, 3,
-       "<worksheet><rPh><sheetData><row r=\"1\"/>" + kTail},
+      {__LINE__, "<worksheet><rPh><sheetData><row r=\"1\"/><row/></sheetData></rPh></worksheet>",
+       3, "<worksheet><rPh><sheetData><row r=\"1\"/><row/></sheetData></rPh></worksheet>"},
       {__LINE__, "<worksheet><c r=\"A1\"/><sheetData><row r=\"1\"/>" + kTail, 3,
        "<worksheet><c r=\"A1\"/><sheetData><row r=\"1\"/>" + kTail},
       {__LINE__, "<!DOCTYPE w><worksheet><sheetData><row r=\"1\"/>" + kTail, 3,
@@ -158,6 +159,71 @@ TEST(RowSkipper, RangesBelowSkippedRowsReadAsWritten) {
     const std::vector<double> values = read(path, c.range, &status);
     ASSERT_EQ(status, c.status);
     EXPECT_EQ(values, c.expected);
+  }
+}
+
+// A well-formed sheet of up to 12 rows x 3 columns of small numbers, with
+// comments, CDATA, processing instructions, prefixes and rows or cells with
+// and without references, all placed at random.
+std::string random_sheet(std::mt19937& random) {
+  const auto chance = [&](int percent) {
+    return std::uniform_int_distribution<int>(0, 99)(random) < percent;
+  };
+  const auto noise = [&]() -> std::string {
+    switch (std::uniform_int_distribution<int>(0, 5)(random)) {
+      case 0: return "<!-- <row r=\"1\"> </p:row> -->";
+      case 1: return "<?pi </p:row><row>?>";
+      case 2: return "\n  ";
+      default: return "";
+    }
+  };
+  std::string sheet = "<?xml version=\"1.0\"?>" + noise() +
+                      "<p:worksheet xmlns:p=\"u\"><p:dimension ref='A1>C9'/>" + noise() +
+                      "<p:sheetData>";
+  int row = 0;
+  for (int i = 0; i < 12; ++i) {
+    sheet += noise();
+    const bool numbered = chance(60);
+    row += numbered && chance(30) ? 2 : 1;
+    if (chance(10)) {
+      sheet += numbered ? "<row r=\"" + std::to_string(row) + "\"/>" : "<row/>";
+      continue;
+    }
+    sheet += numbered ? "<p:row p:r=\"" + std::to_string(row) + "\" spans=\"1:3\">" : "<p:row>";
+    for (int column = 1; column <= 3; ++column) {
+      const std::string value = std::to_string(row * 10 + column);
+      const std::string ref = std::string(1, static_cast<char>('A' + column - 1)) + std::to_string(row);
+      sheet += "<p:c" + (chance(50) ? " r=\"" + ref + "\"" : std::string());
+      if (chance(25)) {
+        sheet += " t=\"inlineStr\"><p:is><p:t><![CDATA[" + value + "]]></p:t>"
+                 "<p:rPh><p:t>9</p:t></p:rPh></p:is></p:c>";
+      } else {
+        sheet += "><p:v>" + value + "</p:v>" + noise() + "</p:c>";
+      }
+    }
+    sheet += "</p:row>";
+  }
+  return sheet + noise() + "</p:sheetData></p:worksheet>";
+}
+
+// Read from the first row (nothing dropped) and from a row further down, a
+// range gives the same values.
+TEST(RowSkipper, ReadsWhatTheFullParseReads) {
+  TempDir folder;
+  const std::string path = folder.file("random.xlsx");
+  std::mt19937 random(8);
+  for (int sheet = 0; sheet < 40; ++sheet) {
+    SCOPED_TRACE(testing::Message() << "sheet " << sheet);
+    write_one_sheet_xlsx(path, random_sheet(random));
+    int status = 0;
+    const std::vector<double> whole = read(path, "A1:C30", &status);
+    ASSERT_EQ(status, KESTRA_OK);
+    for (int first = 2; first <= 20; first += 3) {
+      const std::string range = "A" + std::to_string(first) + ":C30";
+      const std::vector<double> part = read(path, range.c_str(), &status);
+      ASSERT_EQ(status, KESTRA_OK);
+      EXPECT_EQ(part, std::vector<double>(whole.begin() + (first - 1) * 3, whole.end())) << range;
+    }
   }
 }
 
