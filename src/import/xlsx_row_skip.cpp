@@ -93,7 +93,8 @@ std::string_view RowSkipper::pass(std::string_view piece, bool last) {
 // markup is ASCII; not UTF-16.
 bool RowSkipper::has_plain_encoding() const {
   const std::string_view start(held_);
-  return start.starts_with("\xEF\xBB\xBF") || (start.size() >= 2 && start[0] == '<' && start[1] != 0);
+  return start.starts_with("\xEF\xBB\xBF") ||
+         (start.size() >= 2 && start[0] == '<' && start[1] != 0);
 }
 
 bool RowSkipper::next_token(Token& token) {

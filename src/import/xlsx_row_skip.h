@@ -45,11 +45,11 @@ class RowSkipper {
   int outer_depth_ = 0;  // elements open around the rows, sheet data included
   Mode mode_ = Mode::scanning;
   bool encoding_checked_ = false;
-  std::string held_;   // bytes not yet handed on or dropped
+  std::string held_;    // bytes not yet handed on or dropped
   std::size_t at_ = 0;  // first byte of held_ not yet tokenised
   std::string out_;
-  // Skipping: the number of the last dropped row, and
-  // while inside a row, where it starts, its number and its open elements.
+  // Skipping: the number of the last dropped row, and while inside a row,
+  // where it starts, its number and its open elements.
   int last_dropped_ = 0;
   bool dropped_any_ = false;
   bool in_row_ = false;

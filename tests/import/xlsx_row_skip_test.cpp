@@ -54,8 +54,9 @@ TEST(RowSkipper, DropsOnlyWholeRowsTheReaderWouldIgnore) {
       // Comments, CDATA and processing instructions hiding markup, and a '>'
       // in an attribute value, within and between dropped rows.
       {__LINE__, "<!-- <sheetData> --><worksheet a='>'><![CDATA[<sheetData>]]><sheetData>"
-                 "<!-- <row r=\"9\"> --><row r='1' x='a>b'><c><is><t><![CDATA[</row><row r=\"9\">]]>"
-                 "</t></is></c><?pi </row>?></row><?pi <row r=\"9\"/>?><row r=\"7\"/>" + kTail,
+                 "<!-- <row r=\"9\"> --><row r='1' x='a>b'><c><is><t>"
+                 "<![CDATA[</row><row r=\"9\">]]></t></is></c><?pi </row>?></row>"
+                 "<?pi <row r=\"9\"/>?><row r=\"7\"/>" + kTail,
        3, "<!-- <sheetData> --><worksheet a='>'><![CDATA[<sheetData>]]><sheetData>"
           "<row r=\"1\"/><row r=\"7\"/>" + kTail},
       // Row numbers as the reader parses them: zero, negative, not a number.
@@ -192,7 +193,7 @@ std::string random_sheet(std::mt19937& random) {
     sheet += numbered ? "<p:row p:r=\"" + std::to_string(row) + "\" spans=\"1:3\">" : "<p:row>";
     for (int column = 1; column <= 3; ++column) {
       const std::string value = std::to_string(row * 10 + column);
-      const std::string ref = std::string(1, static_cast<char>('A' + column - 1)) + std::to_string(row);
+      const std::string ref = std::string(1, "ABC"[column - 1]) + std::to_string(row);
       sheet += "<p:c" + (chance(50) ? " r=\"" + ref + "\"" : std::string());
       if (chance(25)) {
         sheet += " t=\"inlineStr\"><p:is><p:t><![CDATA[" + value + "]]></p:t>"
