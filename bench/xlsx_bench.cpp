@@ -2,8 +2,8 @@
 // columns written by libxlsxwriter: numbers, and every seventh cell a text
 // with a decimal comma (a shared string). Two ranges: A1:CV1000 at the top of
 // the sheet, and B2001:CW3000 in its middle, where 2,000 rows above the range
-// are inflated and parsed as well. The workbook is
-// left at $KESTRA_XLSX_BENCH_FILE (default /tmp/kestra-xlsx-bench.xlsx) so
+// are inflated and scanned as well. The workbook is left at
+// $KESTRA_XLSX_BENCH_FILE (default /tmp/kestra-xlsx-bench.xlsx) so
 // xlsx_bench.sh can time openpyxl on the same file.
 #include <benchmark/benchmark.h>
 #include <xlsxwriter.h>

@@ -10,8 +10,6 @@
 namespace kestra::import {
 namespace {
 
-constexpr int kMaxDepth = 64;  // workbook parts nest about 6 deep
-
 // The name without its namespace prefix: parts are matched by local names
 // only, so namespace processing (and its cost per element) is left out.
 std::string_view local_name(const char* name) {
@@ -58,7 +56,7 @@ class ExpatSession {
   }
   static void on_start(void* self, const char* name, const char** attributes) {
     guarded(self, [&](ExpatSession& s) {
-      if (++s.depth_ > kMaxDepth) fail("workbook part nested too deep");
+      if (++s.depth_ > kMaxXmlDepth) fail("workbook part nested too deep");
       s.handler_.start(local_name(name), attributes);
     });
   }
@@ -105,7 +103,7 @@ bool ZipPackage::has_entry(const std::string& name) const {
   return zip_name_locate(zip_.get(), name.c_str(), 0) >= 0;
 }
 
-void ZipPackage::parse(const std::string& name, XmlHandler& handler) const {
+void ZipPackage::parse(const std::string& name, XmlHandler& handler, RowSkipper* rows) const {
   zip_stat_t stat;
   zip_stat_init(&stat);
   if (zip_stat(zip_.get(), name.c_str(), 0, &stat) != 0) fail("workbook part missing");
@@ -123,8 +121,11 @@ void ZipPackage::parse(const std::string& name, XmlHandler& handler) const {
     if (size < 0) fail("workbook part is damaged");
     total += static_cast<std::uint64_t>(size);
     if (total > kMaxWorksheetBytes) fail("workbook part too large");
-    if (!session.feed(buffer, static_cast<int>(size), size == 0)) return;
-    if (size == 0) return;
+    const bool last = size == 0;
+    std::string_view piece(buffer, static_cast<std::size_t>(size));
+    if (rows) piece = rows->pass(piece, last);
+    if (!session.feed(piece.data(), static_cast<int>(piece.size()), last)) return;
+    if (last) return;
   }
 }
 

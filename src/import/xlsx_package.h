@@ -4,13 +4,17 @@
 
 #include <zip.h>
 
+#include <charconv>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "import/workbook_backend.h"
+#include "import/xlsx_row_skip.h"
 
 namespace kestra::import {
+
+constexpr int kMaxXmlDepth = 64;  // workbook parts nest about 6 deep
 
 // Receives the elements of one XML entry by local name (namespaces dropped).
 // Handlers may throw; the reader carries the exception past expat.
@@ -29,6 +33,13 @@ class XmlHandler {
   bool stopped_ = false;
 };
 
+// A whole-text decimal number, as <v> and r="12" hold them.
+template <class Number>
+bool parse_number(std::string_view text, Number* out) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *out);
+  return error == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
 // The value of the attribute with this local name, or null.
 const char* find_attribute(const char** attributes, std::string_view name);
 
@@ -38,8 +49,9 @@ class ZipPackage {
 
   bool has_entry(const std::string& name) const;
   // Streams the entry through `handler`; throws AutomationError when it is
-  // missing, larger than kMaxWorksheetBytes, or not well-formed XML.
-  void parse(const std::string& name, XmlHandler& handler) const;
+  // missing, larger than kMaxWorksheetBytes, or not well-formed XML. The
+  // bytes go through `rows` first when given.
+  void parse(const std::string& name, XmlHandler& handler, RowSkipper* rows = nullptr) const;
 
  private:
   std::unique_ptr<zip_t, int (*)(zip_t*)> zip_;

@@ -1,8 +1,8 @@
 // The cells of an .xlsx worksheet part: <row r> holding <c r t> with a <v>
-// value or an <is> inline string. Only cells of the wanted range are kept and
-// the parse stops at the first row past it. Shared string cells keep their
+// value or an <is> inline string. Only cells of the wanted range are kept;
+// rows above it are mostly dropped unparsed, and the parse stops at the first
+// row past it. Shared string cells keep their
 // index until the shared strings part is read, for those indices only.
-#include <charconv>
 #include <cstdlib>
 #include <unordered_map>
 #include <vector>
@@ -11,13 +11,6 @@
 
 namespace kestra::import {
 namespace {
-
-// A whole-text decimal number, as <v> and r="12" hold them.
-template <class Number>
-bool parse_number(std::string_view text, Number* out) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *out);
-  return error == std::errc() && end == text.data() + text.size() && !text.empty();
-}
 
 // Appends text up to the stored limit.
 void append_text(std::string& to, std::string_view text) {
@@ -183,7 +176,8 @@ std::unique_ptr<CellStore> read_xlsx_sheet(const ZipPackage& package,
                                            const CellRange& wanted) {
   auto store = std::make_unique<CellStore>(wanted);
   SheetReader sheet(*store);
-  package.parse(sheet_part, sheet);
+  RowSkipper rows_above(wanted.first_row);
+  package.parse(sheet_part, sheet, &rows_above);
   resolve_shared_strings(package, strings_part, sheet.shared_cells, *store);
   return store;
 }

@@ -1,0 +1,251 @@
+// A byte-level tokeniser just rich enough for the top of a worksheet part:
+// tags with quoted attribute values, text, comments, CDATA sections and
+// processing instructions. A document type, a tag it cannot read or a
+// non-ASCII-compatible encoding ends the skipping.
+#include "import/xlsx_row_skip.h"
+
+#include "import/xlsx_package.h"
+
+namespace kestra::import {
+namespace {
+
+constexpr std::size_t kMaxHeld = std::size_t{1} << 20;  // one row's bytes, at most
+
+bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view local_name(std::string_view name) { return name.substr(name.rfind(':') + 1); }
+
+// The qualified name at the start of a tag's bytes (after "<" or "</").
+std::string_view tag_name(std::string_view tag) {
+  std::size_t end = 0;
+  while (end < tag.size() && !is_space(tag[end]) && tag[end] != '/' && tag[end] != '>') ++end;
+  return tag.substr(0, end);
+}
+
+// The row number a <row> start tag gives the sheet reader: its r attribute,
+// else the one after `previous`. False when the tag is not plain enough to
+// be sure what expat would report (a reference in the value, odd syntax).
+bool row_number(std::string_view tag, int previous, int* number) {
+  std::size_t i = 1 + tag_name(tag.substr(1)).size();
+  const auto skip_spaces = [&] {
+    while (i < tag.size() && is_space(tag[i])) ++i;
+  };
+  std::string_view r;
+  bool found = false;
+  for (;;) {
+    skip_spaces();
+    if (i >= tag.size() || tag[i] == '/' || tag[i] == '>') break;
+    const std::size_t name_begin = i;
+    while (i < tag.size() && !is_space(tag[i]) && tag[i] != '=' && tag[i] != '>') ++i;
+    const std::string_view name = tag.substr(name_begin, i - name_begin);
+    skip_spaces();
+    if (i >= tag.size() || tag[i] != '=') return false;
+    ++i;
+    skip_spaces();
+    if (i >= tag.size() || (tag[i] != '"' && tag[i] != '\'')) return false;
+    const std::size_t close = tag.find(tag[i], i + 1);
+    if (close == std::string_view::npos) return false;
+    const std::string_view value = tag.substr(i + 1, close - i - 1);
+    i = close + 1;
+    if (!found && local_name(name) == "r" && !name.starts_with("xmlns")) {
+      if (value.find('&') != std::string_view::npos) return false;
+      found = true;
+      r = value;
+    }
+  }
+  if (!found || !parse_number(r, number)) *number = previous + 1;
+  return true;
+}
+
+}  // namespace
+
+std::string_view RowSkipper::pass(std::string_view piece, bool last) {
+  if (mode_ == Mode::passing) return piece;
+  out_.clear();
+  held_.append(piece);
+  if (!encoding_checked_) {
+    if (held_.size() < 3 && !last) return {};
+    encoding_checked_ = true;
+    if (!has_plain_encoding()) pass_from(0);
+  }
+  Token token;
+  while (mode_ != Mode::passing && next_token(token)) {
+    if (mode_ == Mode::scanning) {
+      scan(token);
+    } else if (in_row_) {
+      skip_in_row(token);
+    } else {
+      skip(token);
+    }
+  }
+  if (mode_ != Mode::passing) {
+    if (last) {
+      pass_from(in_row_ ? row_begin_ : at_);  // cut off: let expat report it
+    } else {
+      drop_consumed();
+      if (held_.size() > kMaxHeld) pass_from(0);
+    }
+  }
+  return out_;
+}
+
+// UTF-8 (with or without its byte order mark) or another encoding where
+// markup is ASCII; not UTF-16.
+bool RowSkipper::has_plain_encoding() const {
+  const std::string_view start(held_);
+  return start.starts_with("\xEF\xBB\xBF") ||
+         (start.size() >= 2 && start[0] == '<' && start[1] != 0);
+}
+
+bool RowSkipper::next_token(Token& token) {
+  const std::string_view rest = std::string_view(held_).substr(at_);
+  if (rest.empty()) return false;
+  token.begin = at_;
+  token.name = {};
+  const auto ends_at = [&](std::size_t end, Kind kind) {
+    if (end == std::string_view::npos) return false;
+    token.kind = kind;
+    token.end = at_ + end;
+    at_ = token.end;
+    return true;
+  };
+  const auto closed_by = [&](std::string_view close, std::size_t from, Kind kind) {
+    const std::size_t found = rest.find(close, from);
+    return ends_at(found == std::string_view::npos ? found : found + close.size(), kind);
+  };
+  if (rest[0] != '<') {
+    const std::size_t found = rest.find('<');
+    return ends_at(found == std::string_view::npos ? rest.size() : found, Kind::text);
+  }
+  if (rest.size() < 2) return false;
+  if (rest[1] == '?') return closed_by("?>", 2, Kind::comment);
+  if (rest[1] == '!') {
+    constexpr std::string_view comment = "<!--", cdata = "<![CDATA[";
+    if (rest.starts_with(comment)) return closed_by("-->", comment.size(), Kind::comment);
+    if (rest.starts_with(cdata)) return closed_by("]]>", cdata.size(), Kind::comment);
+    if (comment.starts_with(rest) || cdata.starts_with(rest)) return false;
+    return ends_at(rest.size(), Kind::other);
+  }
+  if (rest[1] == '/') {
+    token.name = tag_name(rest.substr(2));
+    return closed_by(">", 2, Kind::end);
+  }
+  std::size_t end = 1;
+  for (; end < rest.size() && rest[end] != '>'; ++end) {
+    if (rest[end] == '"' || rest[end] == '\'') end = rest.find(rest[end], end + 1);  // a value
+    if (end == std::string_view::npos) return false;
+  }
+  if (end == rest.size()) return false;
+  token.name = tag_name(rest.substr(1));
+  return ends_at(end + 1, rest[end - 1] == '/' ? Kind::empty : Kind::start);
+}
+
+// Before the sheet data: everything goes on to expat.
+void RowSkipper::scan(const Token& token) {
+  const bool is_tag = token.kind == Kind::start || token.kind == Kind::empty;
+  const std::string_view name = local_name(token.name);
+  if (token.kind == Kind::other || (is_tag && (name == "row" || name == "c" || name == "rPh"))) {
+    pass_from(token.begin);  // what these change would outlast the sheet data's start
+    return;
+  }
+  out_.append(held_, token.begin, token.end - token.begin);
+  if (token.kind == Kind::start) {
+    ++outer_depth_;
+    if (name == "sheetData") mode_ = Mode::skipping;
+  } else if (token.kind == Kind::end) {
+    --outer_depth_;
+  }
+}
+
+// Between rows of the sheet data: text and comments are dropped; a row above
+// the range starts being dropped; anything else ends the skipping.
+void RowSkipper::skip(const Token& token) {
+  switch (token.kind) {
+    case Kind::text:
+    case Kind::comment:
+      return;
+    case Kind::start:
+    case Kind::empty:
+      if (local_name(token.name) == "row") {
+        start_row(token);
+        return;
+      }
+      [[fallthrough]];
+    default:
+      pass_from(token.begin);
+  }
+}
+
+void RowSkipper::start_row(const Token& token) {
+  int number = 0;
+  const std::string_view tag = std::string_view(held_).substr(token.begin, token.end - token.begin);
+  if (!row_number(tag, last_dropped_, &number) || number >= first_row_ ||
+      outer_depth_ + 1 > kMaxXmlDepth) {
+    pass_from(token.begin);
+  } else if (token.kind == Kind::empty) {
+    last_dropped_ = number;
+    dropped_any_ = true;
+  } else {
+    in_row_ = true;
+    row_begin_ = token.begin;
+    row_number_ = number;
+    depth_ = 0;
+    open(token.name);
+  }
+}
+
+// Inside a dropped row: only its balance and depth are checked. A nested row
+// or sheet data element would change what the reader does, so the row goes
+// to expat.
+void RowSkipper::skip_in_row(const Token& token) {
+  switch (token.kind) {
+    case Kind::text:
+    case Kind::comment:
+      return;
+    case Kind::start:
+    case Kind::empty: {
+      const std::string_view name = local_name(token.name);
+      const bool too_deep = outer_depth_ + depth_ + 1 > kMaxXmlDepth;  // for expat to refuse
+      if (name == "row" || name == "sheetData" || too_deep) break;
+      if (token.kind == Kind::start) open(token.name);
+      return;
+    }
+    case Kind::end:
+      if (open_[static_cast<std::size_t>(depth_ - 1)] != token.name) break;
+      if (--depth_ == 0) {
+        in_row_ = false;
+        last_dropped_ = row_number_;
+        dropped_any_ = true;
+      }
+      return;
+    case Kind::other:
+      break;
+  }
+  pass_from(row_begin_);
+}
+
+void RowSkipper::open(std::string_view name) {
+  const auto at = static_cast<std::size_t>(depth_++);
+  if (open_.size() == at) open_.emplace_back();
+  open_[at] = name;
+}
+
+// Hands everything held from `at` on to expat, after an empty row standing
+// for the rows dropped so far, and every later byte as it comes.
+void RowSkipper::pass_from(std::size_t at) {
+  if (dropped_any_) out_ += "<row r=\"" + std::to_string(last_dropped_) + "\"/>";
+  out_.append(held_, at);
+  held_.clear();
+  held_.shrink_to_fit();
+  at_ = 0;
+  mode_ = Mode::passing;
+}
+
+void RowSkipper::drop_consumed() {
+  const std::size_t keep = in_row_ ? row_begin_ : at_;
+  held_.erase(0, keep);
+  at_ -= keep;
+  if (in_row_) row_begin_ = 0;
+}
+
+}  // namespace kestra::import
