@@ -71,12 +71,13 @@ class SheetReader final : public XmlHandler {
     if (r) {
       const CellPosition at = parse_cell_address(r);
       if (at.column == 0) fail("cell reference rejected");
-      row_ = at.row;
+      // A cell naming another row would be read differently depending on
+      // where the range starts.
+      if (at.row != row_) fail("cell outside its row");
       column_ = at.column;
     } else {
       ++column_;
     }
-    if (row_ > store_.wanted().last_row) stop();
     wanted_ = store_.wanted().contains(row_, column_);
     type_ = type ? type : "n";
     value_.clear();

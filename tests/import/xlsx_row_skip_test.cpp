@@ -138,6 +138,10 @@ TEST(RowSkipper, RangesBelowSkippedRowsReadAsWritten) {
        "<worksheet><sheetData><row><c r=\"A9\"><v>9</v></c></row><row><c><v>7</v></c></row>"
        + kTail,
        "A2:A3", KESTRA_OK, {7, 0}},
+      // A cell naming another row than its own is refused wherever the
+      // range starts, rather than read at one of the two rows.
+      {__LINE__, "<worksheet><sheetData><row r=\"2\"><c r=\"A5\"><v>5</v></c></row>" + kTail,
+       "A1:A5", KESTRA_WORKBOOK, {}},
       // A row nested in a row above the range is read as expat reports it.
       {__LINE__,
        "<worksheet><sheetData><row r=\"1\"><row r=\"3\"/><c><v>8</v></c></row>"
