@@ -162,7 +162,7 @@ class Program {
  private:
   Program(std::vector<Step> steps, std::size_t depth);
   std::vector<Step> steps_;
-  std::vector<double> stack_;  // one row of batch values per stack level
+  std::vector<double> stack_;  // one row of batch values per stack level, above an empty row
 };
 
 // Plot geometry --------------------------------------------------------------

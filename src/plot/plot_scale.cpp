@@ -37,10 +37,9 @@ bool sampling_ends(const OPTION_RECT& options) {
   const double from = options.argFrom;
   const double to = options.argTo;
   const double step = options.argStep;
-  if (!std::isfinite(from) || !std::isfinite(to) || !std::isfinite(step) || !(step > 0.0)) {
-    return false;
-  }
-  if (from > to) return true;  // the one sample at argFrom
+  if (!std::isfinite(step) || !(step > 0.0)) return false;
+  if (from > to) return true;  // the one sample at argFrom, even at an infinite bound
+  if (!std::isfinite(from) || !std::isfinite(to)) return false;
   const double magnitude = std::max(std::fabs(from), std::fabs(to));
   const double spacing =
       std::nextafter(magnitude, std::numeric_limits<double>::infinity()) - magnitude;

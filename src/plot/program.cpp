@@ -225,10 +225,12 @@ std::optional<Program> Program::compile() {
 }
 
 Program::Program(std::vector<Step> steps, std::size_t depth)
-    : steps_(std::move(steps)), stack_(depth * batch) {}
+    : steps_(std::move(steps)), stack_((depth + 1) * batch) {}
 
 void Program::run(const double* x, double* values, int n) {
-  double* top = stack_.data() - batch;  // the row of the stack's top level
+  // The row of the stack's top level; row 0 stands for the empty stack, so
+  // the pointer never leaves the buffer.
+  double* top = stack_.data();
   for (const Step& step : steps_) {
     switch (step.op) {
       case Op::constant:
@@ -251,7 +253,7 @@ void Program::run(const double* x, double* values, int n) {
         break;
     }
   }
-  std::copy_n(stack_.data(), n, values);
+  std::copy_n(stack_.data() + batch, n, values);
 }
 
 double Program::run(double x) {

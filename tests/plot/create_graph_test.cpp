@@ -56,6 +56,11 @@ TEST(CreateGraph, StatusCodes) {
       {__LINE__, "y=x", 1, 12, -inf, 1, 0.01, KESTRA_BAD_SAMPLING},
       {__LINE__, "y=x", 1, 12, -1, nan, 0.01, KESTRA_BAD_SAMPLING},
       {__LINE__, "y=x", 1, 12, -1, inf, 0.01, KESTRA_BAD_SAMPLING},
+      {__LINE__, "y=x", 1, 12, inf, inf, 0.01, KESTRA_BAD_SAMPLING},
+      // An argument past its end is sampled once, whatever the bounds.
+      {__LINE__, "y=x", 1, 12, 1, -inf, 0.01, KESTRA_OK},
+      {__LINE__, "y=x", 1, 12, inf, 1, 0.01, KESTRA_OK},
+      {__LINE__, "y=x", 1, 12, inf, -inf, 0.01, KESTRA_OK},
       {__LINE__, "y=x", 1, 12, 1e20, 1e20, 1, KESTRA_BAD_SAMPLING},  // t + step == t
       {__LINE__, "y=x", 1, 12, -1e300, 1e300, 1e200, KESTRA_BAD_SAMPLING},
       {__LINE__, "y=x", 1, 12, -1, 1, 1e-9, KESTRA_BAD_SAMPLING},  // 2e9 samples

@@ -112,10 +112,13 @@ TEST(PlotPixels, OneSamplePoint) {
 }
 
 TEST(PlotPixels, ArgumentAboveItsEndGivesOneSample) {
-  Plot plot("y=x", plot_options(0, 1, -5));
-  ASSERT_EQ(plot.status, KESTRA_OK);
-  EXPECT_EQ(plot.at(165, 90), kGraph);
-  EXPECT_EQ(plot.count(kGraph), 1);
+  for (double to : {-5.0, -std::numeric_limits<double>::infinity()}) {
+    SCOPED_TRACE(to);
+    Plot plot("y=x", plot_options(0, 1, to));
+    ASSERT_EQ(plot.status, KESTRA_OK);
+    EXPECT_EQ(plot.at(165, 90), kGraph);
+    EXPECT_EQ(plot.count(kGraph), 1);
+  }
 }
 
 // Points on a side of rcPlot, or without a finite value, are left out.
