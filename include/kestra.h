@@ -54,8 +54,9 @@ enum KestraStatus : int {
   // Codes beyond the original set, one meaning each.
   KESTRA_NOT_IMPLEMENTED = 1014,     // this target form is not available in this build
   KESTRA_BAD_SAMPLING = 1015,        // plot sampling cannot end: argStep <= 0 or not finite,
-                                     // argFrom/argTo not finite, a step too small to move the
-                                     // argument, or more than 10^8 samples
+                                     // argFrom/argTo not finite (unless argFrom > argTo: one
+                                     // sample), a step too small to move the argument, or
+                                     // more than 10^8 samples
   KESTRA_FILE_WRITE = 1016,          // the BMP file could not be written
   KESTRA_FILE_LOAD = 1017,           // mode 2 on a file path: no loadable BMP picture there
   KESTRA_PICTURE_SIZE = 1018,        // mode 2: the picture's size differs from rcPicture
