@@ -25,7 +25,8 @@ int count(const Picture& picture, COLORREF color) {
 }
 
 // A white 300 x 200 picture with one text drawn as the diagram draws it.
-std::vector<COLORREF> reference_text(const std::string& text, RECT rect, UINT flags, int height) {
+std::vector<COLORREF> reference_text(const std::string& text, RECT rect, UINT flags, int height,
+                                     COLORREF color = kText) {
   Canvas canvas(300, 200);
   HBRUSH white = CreateSolidBrush(kBack);
   HPEN pen = CreatePen(PS_SOLID, 1, kBack);
@@ -35,7 +36,7 @@ std::vector<COLORREF> reference_text(const std::string& text, RECT rect, UINT fl
   HGDIOBJ old_font = SelectObject(canvas.dc(), font);
   Rectangle(canvas.dc(), 0, 0, 300, 200);
   SetBkMode(canvas.dc(), TRANSPARENT);
-  SetTextColor(canvas.dc(), kText);
+  SetTextColor(canvas.dc(), color);
   DrawTextA(canvas.dc(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
   SelectObject(canvas.dc(), old_brush);
   SelectObject(canvas.dc(), old_pen);
@@ -278,6 +279,49 @@ TEST(DiagramPixels, ValueLabelsSitOnTheirGridLines) {
   for (int y = 133; y < 200; ++y) ASSERT_EQ(row(picture, y, 0, 299, kText), std::string(300, '.')) << y;
 }
 
+// Pixels of `color` in the picture that are not in the reference, and the
+// other way round, over the whole picture.
+int misplaced(const Picture& picture, const std::vector<COLORREF>& reference, COLORREF color) {
+  int n = 0;
+  for (std::size_t i = 0; i < reference.size(); ++i)
+    n += (picture.pixels[i] == color) != (reference[i] == color);
+  return n;
+}
+
+// Keeps the pixels of `color` of both references.
+std::vector<COLORREF> merged(std::vector<COLORREF> a, const std::vector<COLORREF>& b,
+                             COLORREF color) {
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (b[i] == color) a[i] = color;
+  return a;
+}
+
+TEST(DiagramPixels, CaptionsSitBelowTheAxisAndAtTheTopLeft) {
+  NoLeakedObjects guard;
+  DiagramInput input(1, 2, {10.0, 5.0}, 0x081);  // background and captions
+  input.disp.backColor = RGB(200, 200, 200);
+  Picture picture(input.table, input.disp, 7);
+  const auto reference =
+      merged(reference_text("Category", {22, 173, 298, 198}, DT_CENTER | DT_SINGLELINE, 12),
+             reference_text("Value", {2, 2, 298, 198}, DT_SINGLELINE, 12), kText);
+  EXPECT_GT(count(picture, kText), 0);
+  EXPECT_EQ(misplaced(picture, reference, kText), 0);
+  EXPECT_EQ(count(picture, kBack), 0);  // transparent: no text cell painted
+}
+
+TEST(DiagramPixels, BarValuesAreCentredInTheirBars) {
+  NoLeakedObjects guard;
+  DiagramInput input(1, 2, {10.0, 5.0}, 0);
+  const UINT centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+  Picture picture(input.table, input.disp, KESTRA_KIND_BARS);
+  const auto reference =
+      merged(reference_text("10.00", {23, 2, 159, 158}, centred, 10, kBarText),
+             reference_text("5.00", {161, 80, 297, 158}, centred, 10, kBarText), kBarText);
+  EXPECT_GT(count(picture, kBarText), 0);
+  EXPECT_EQ(misplaced(picture, reference, kBarText), 0);
+  EXPECT_EQ(count(picture, kBack), 0);  // transparent: no text cell painted
+}
+
 TEST(DiagramPixels, CategoryLabelsAreCentredInTheirSlots) {
   NoLeakedObjects guard;
   DiagramInput input(1, 4, {10.0, 5.0, 1.0, 2.0}, 0x181);  // background, captions, category labels
@@ -331,6 +375,24 @@ TEST(DiagramPixels, LegendSplitsItsBoxOverTheTableRows) {
     const COLORREF color = input.elements[static_cast<std::size_t>(i)].color;
     EXPECT_EQ(picture.at(260, middles[i]), color);
     EXPECT_NE(picture.at(260, middles[i] - 1), color);
+  }
+}
+
+TEST(DiagramPixels, LegendFillCoversTheBoxUnderItsFrame) {
+  for (std::uint32_t fill : {0u, 1u}) {
+    SCOPED_TRACE(fill);
+    NoLeakedObjects guard;
+    DiagramInput input(2, 2, {1.0, 2.0, 3.0, 4.0}, 0x020);
+    input.disp.legendFill = fill;
+    input.disp.legendBackColor = RGB(230, 230, 230);
+    for (GRAPH_ELEM& element : input.elements) element.name[0] = '\0';
+    Picture picture(input.table, input.disp, 7);
+    // The box (235, 85, 295, 115): frame on its edges, fill inside.
+    EXPECT_EQ(picture.at(235, 85), kFrame);
+    EXPECT_EQ(picture.at(294, 114), kFrame);
+    EXPECT_EQ(picture.at(237, 87), fill ? RGB(230, 230, 230) : 0u);
+    EXPECT_EQ(picture.at(293, 113), fill ? RGB(230, 230, 230) : 0u);
+    EXPECT_EQ(picture.at(295, 100), 0u);
   }
 }
 
