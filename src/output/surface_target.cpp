@@ -50,9 +50,11 @@ int copy_to_surface(const Renderer& render, const RECT& plot, IDirectDrawSurface
   if (!selected.selected()) return KESTRA_INTERNAL;
 
   // An empty or inverted plot rectangle copies nothing (StretchBlt would
-  // mirror a negative size).
-  const int width = side(plot.left, plot.right);
-  const int height = side(plot.top, plot.bottom);
+  // mirror a negative size); beyond the picture there is nothing to copy.
+  BITMAP size{};
+  if (GetObject(drawn, sizeof size, &size) != sizeof size) return KESTRA_INTERNAL;
+  const int width = std::min(side(plot.left, plot.right), size.bmWidth);
+  const int height = std::min(side(plot.top, plot.bottom), size.bmHeight);
   if (width == 0 || height == 0) return KESTRA_OK;
   // A context that cannot take the copy is as good as none.
   if (!StretchBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, width, height,

@@ -1,5 +1,6 @@
 // LoadImageA for BMP files: the picture at its own size as a bitmap in the
 // screen's format.
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -13,7 +14,10 @@ namespace {
 // Largest file read: a 32-bit picture at the pixel limit plus its headers.
 constexpr std::uintmax_t max_file_size = static_cast<std::uintmax_t>(max_bitmap_pixels) * 4 + 4096;
 
+// Only regular files: opening a pipe or a device may wait or never end.
 std::vector<std::uint8_t> read_file(const char* path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return {};
   std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) return {};
   const std::streamoff size = file.tellg();

@@ -68,6 +68,9 @@ TEST(DiagramFile, TenByTenFileIs374Bytes) { expect_bmp_of_picture(10, 10, 32); }
 
 TEST(DiagramFile, RowOf101PixelsEndsWithOneFillByte) { expect_bmp_of_picture(101, 7, 304); }
 
+// 300 000 bytes of rows: converted and written in more than one band.
+TEST(DiagramFile, RowsKeepTheirOrderAcrossBands) { expect_bmp_of_picture(1000, 100, 3000); }
+
 TEST(DiagramFile, NewPictureReplacesAnExistingFileCompletely) {
   DiagramInput input(2, 4, {1, 3, 2, 4, 2, 1, 3, 2}, 0x3FF);
   TempDir dir;

@@ -1,6 +1,7 @@
 // LoadImageA over BMP files of every layout the loader reads, and over files
 // it must refuse without a crash or a leaked object.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <limits>
 
@@ -177,6 +178,14 @@ TEST(LoadImage, LoadsOnlyBitmapsFromFilesAtTheirOwnSize) {
   HANDLE same_size = LoadImageA(nullptr, name.c_str(), IMAGE_BITMAP, 3, 2, LR_LOADFROMFILE);
   EXPECT_NE(same_size, nullptr);
   DeleteObject(same_size);
+}
+
+// Opening a pipe without a writer would wait for one forever.
+TEST(LoadImage, ANamedPipeIsNoPicture) {
+  TempDir dir;
+  ASSERT_EQ(mkfifo(dir.file("pipe.bmp").c_str(), 0600), 0);
+  NoLeakedObjects no_leaks;
+  EXPECT_EQ(load(dir.file("pipe.bmp")), nullptr);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // mode checks, and surfaces that cannot lend a device context.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "diagram/diagram_fixture.h"
 #include "output/target_checks.h"
 
@@ -31,6 +33,22 @@ TEST(DiagramSurface, ABlockBeyondTheSurfaceIsClipped) {
   NoLeakedObjects no_leaks;
   ASSERT_EQ(CreateDiag(input.table, input.disp, surface.get(), 2, 1), KESTRA_OK);
   EXPECT_FALSE(surface.untouched());
+}
+
+// Beyond the picture there is nothing to copy: a plot rectangle as large as
+// its fields allow still copies the picture alone, and promptly.
+TEST(DiagramSurface, APlotLargerThanThePictureCopiesThePicture) {
+  DiagramInput input(2, 4, {1, 3, 2, 4, 2, 1, 3, 2}, 0x3FF);
+  input.disp.rcPlot = {0, 0, INT_MAX, INT_MAX};
+  HBITMAP bitmap = nullptr;
+  ASSERT_EQ(CreateDiag(input.table, input.disp, &bitmap, 1, KESTRA_KIND_BARS), KESTRA_OK);
+  const Pixels picture = take_pixels(bitmap, 300, 200);
+  FilledSurface surface(320, 220);
+  {
+    NoLeakedObjects no_leaks;
+    ASSERT_EQ(CreateDiag(input.table, input.disp, surface.get(), 2, KESTRA_KIND_BARS), KESTRA_OK);
+  }
+  expect_block_on_surface(surface, picture, 300, 200);
 }
 
 TEST(DiagramSurface, EmptyOrInvertedPlotCopiesNothing) {
