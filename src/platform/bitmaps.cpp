@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "platform/gdi_objects.h"
 
@@ -149,16 +150,23 @@ BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, i
   Bitmap* from = source->bitmap.get();
   Bitmap* to = target->bitmap.get();
   if (!from || !to) return FALSE;
-  // Nearest source pixel for each destination pixel; sizes are usually equal.
-  for (int row = 0; row < height; ++row) {
-    const int ty = y + row;
-    const int fy = sy + static_cast<int>(std::int64_t{row} * sheight / height);
-    if (ty < 0 || ty >= to->height || fy < 0 || fy >= from->height) continue;
-    for (int col = 0; col < width; ++col) {
-      const int tx = x + col;
-      const int fx = sx + static_cast<int>(std::int64_t{col} * swidth / width);
-      if (tx < 0 || tx >= to->width || fx < 0 || fx >= from->width) continue;
-      to->row(ty)[tx] = from->row(fy)[fx];
+  // Nearest source pixel for each destination pixel, visiting only the
+  // destination pixels inside the target bitmap; sizes are usually equal.
+  const auto visible = [](int origin, int extent, int limit) {
+    const std::int64_t first = std::max<std::int64_t>(0, -std::int64_t{origin});
+    const std::int64_t end = std::min<std::int64_t>(extent, std::int64_t{limit} - origin);
+    return std::pair<std::int64_t, std::int64_t>{first, std::max(first, end)};
+  };
+  const auto [first_row, end_row] = visible(y, height, to->height);
+  const auto [first_col, end_col] = visible(x, width, to->width);
+  for (std::int64_t row = first_row; row < end_row; ++row) {
+    const std::int64_t fy = sy + row * sheight / height;
+    if (fy < 0 || fy >= from->height) continue;
+    Pixel* out = to->row(static_cast<int>(y + row));
+    const Pixel* in = from->row(static_cast<int>(fy));
+    for (std::int64_t col = first_col; col < end_col; ++col) {
+      const std::int64_t fx = sx + col * swidth / width;
+      if (fx >= 0 && fx < from->width) out[x + col] = in[fx];
     }
   }
   return TRUE;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "support/canvas.h"
@@ -70,4 +71,25 @@ TEST(Bitmap, StretchBltCopiesOnlyTheBlock) {
   EXPECT_EQ(target.at(5, 4), RGB(5, 4, 7));
   EXPECT_EQ(target.at(6, 4), RGB(200, 200, 200));
   EXPECT_EQ(target.at(5, 5), RGB(200, 200, 200));
+}
+
+// Blocks far larger than either bitmap, or placed near the ends of the int
+// range, touch only the pixels inside the target and return at once.
+TEST(Bitmap, StretchBltVisitsOnlyTheTargetsPixels) {
+  NoLeakedObjects guard;
+  Canvas source(10, 8), target(10, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 10; ++x) SetPixel(source.dc(), x, y, RGB(x, y, 7));
+  ASSERT_TRUE(StretchBlt(target.dc(), 0, 0, INT_MAX, INT_MAX, source.dc(), 0, 0, INT_MAX, INT_MAX,
+                         SRCCOPY));
+  EXPECT_EQ(target.at(9, 7), RGB(9, 7, 7));
+
+  Canvas shifted(10, 8);
+  ASSERT_TRUE(StretchBlt(shifted.dc(), -3, INT_MIN + 1, INT_MAX, INT_MAX, source.dc(), 0, 0,
+                         INT_MAX, INT_MAX, SRCCOPY));
+  EXPECT_EQ(shifted.at(0, 0), RGB(0, 0, 0));  // rows land far above the bitmap
+  ASSERT_TRUE(StretchBlt(shifted.dc(), INT_MAX - 1, 0, 5, 5, source.dc(), 0, 0, 5, 5, SRCCOPY));
+  ASSERT_TRUE(StretchBlt(shifted.dc(), -3, 0, 8, 8, source.dc(), 0, 0, 8, 8, SRCCOPY));
+  EXPECT_EQ(shifted.at(0, 2), RGB(3, 2, 7));
+  EXPECT_EQ(shifted.at(5, 2), RGB(0, 0, 0));
 }
