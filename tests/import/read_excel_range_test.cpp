@@ -3,6 +3,8 @@
 // over the automation interface, and damaged or hostile files.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -403,6 +405,27 @@ TEST(ReadExcelRange, StoresCellsRowByRow) {
   ASSERT_EQ(table.cols, 2);
   EXPECT_EQ(std::vector<double>(table.values, table.values + 4),
             (std::vector<double>{26, 29, 32, 35}));
+  FreeTabGr(&table);
+}
+
+// A host may fill all 20 characters of the range text without a terminator:
+// the 20th character counts, the bytes after the record do not.
+TEST(ReadExcelRange, ReadsTheRangeTextWithinItsTwentyCharacters) {
+  struct Padded {
+    EXCEL_TAB range;
+    char after[4];
+  } padded{};
+  static_assert(offsetof(Padded, after) == sizeof(EXCEL_TAB));
+  std::memcpy(padded.range.cellRange, "$$$$$$$$$$$$$$$A1:B2", sizeof padded.range.cellRange);
+  std::memcpy(padded.after, "9", 2);  // would make the second row 29
+  padded.range.sheetIndex = 1;
+  Script script;
+  TAB_GR table{0, 0, nullptr};
+  ASSERT_EQ(read_excel_range("book.xlsx", padded.range, &table,
+                             [&] { return std::make_unique<ScriptedApp>(script); }),
+            KESTRA_OK);
+  EXPECT_EQ(table.rows, 2);
+  EXPECT_EQ(table.cols, 2);
   FreeTabGr(&table);
 }
 
