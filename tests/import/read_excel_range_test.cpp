@@ -140,6 +140,26 @@ TEST(ReadExcelRange, ReadsXlsxWrittenByLibxlsxwriter) {
   }
 }
 
+// The sheet index counts worksheets only, as the application's worksheet
+// collection does: chart sheets before or between them take no place.
+TEST(ReadExcelRange, SheetIndexCountsWorksheetsOnly) {
+  TempDir folder;
+  const std::string path = folder.file("charts.xlsx");
+  {
+    XlsxWriter book(path);
+    book.chart_sheet("Chart1", "=Data!$A$1:$A$2");
+    lxw_worksheet* data = book.sheet("Data");
+    book.chart_sheet("Chart2", "=More!$A$1:$A$2");
+    lxw_worksheet* more = book.sheet("More");
+    worksheet_write_number(data, 0, 0, 1, nullptr);
+    worksheet_write_number(more, 0, 0, 2, nullptr);
+    book.save();
+  }
+  expect_values(read(path, 1, "A1:A1"), 1, 1, {1});
+  expect_values(read(path, 2, "A1:A1"), 1, 1, {2});
+  EXPECT_EQ(read(path, 3, "A1:A1").status, KESTRA_WORKBOOK);
+}
+
 TEST(ReadExcelRange, ReadsCsvText) {
   struct Case {
     int line;
