@@ -60,6 +60,12 @@ bool drive_application(const SpreadsheetStarter& start, const char* path, int sh
     read_cells(*app, path, sheet_index, range, values);
   } catch (const AutomationError&) {
     read = false;
+  } catch (...) {  // out of memory: the caller hears of it once the application quit
+    try {
+      app->quit();
+    } catch (const AutomationError&) {  // the failure that goes on is the one to report
+    }
+    throw;
   }
   try {
     app->quit();

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -330,11 +331,13 @@ TEST(ReadExcelRange, RefusesZipEntriesClaimingGigabytes) {
 // An automation backend that logs every step and fails where told to.
 struct Script {
   std::string log;
-  std::string fail_at;  // a step or a cell address
+  std::string fail_at;           // a step or a cell address
+  std::string out_of_memory_at;  // where memory runs out instead
 
   void step(const std::string& name) {
     log += name + " ";
     if (fail_at == name) fail("step failed");
+    if (out_of_memory_at == name) throw std::bad_alloc();
   }
 };
 
@@ -403,7 +406,8 @@ TEST(ReadExcelRange, DrivesTheApplicationStepByStep) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "line " << c.line);
-    Script script{"", c.fail_at};
+    Script script;
+    script.fail_at = c.fail_at;
     TAB_GR table{0, 0, nullptr};
     const int status = read_excel_range("book.xlsx", excel_tab(2, c.range), &table,
                                         [&] { return std::make_unique<ScriptedApp>(script); });
@@ -411,6 +415,23 @@ TEST(ReadExcelRange, DrivesTheApplicationStepByStep) {
     EXPECT_EQ(script.log, c.log);
     EXPECT_EQ(table.values != nullptr, status == KESTRA_OK);
     FreeTabGr(&table);
+  }
+}
+
+// Running out of memory is no automation failure and goes on to the caller,
+// but only after the application was told to quit.
+TEST(ReadExcelRange, QuitsBeforeRunningOutOfMemoryGoesOn) {
+  for (const char* step : {"open", "sheet2", "C2", "close"}) {
+    SCOPED_TRACE(step);
+    Script script;
+    script.out_of_memory_at = step;
+    TAB_GR table{0, 0, nullptr};
+    EXPECT_THROW(static_cast<void>(read_excel_range(
+                     "book.xlsx", excel_tab(2, "B2:C3"), &table,
+                     [&] { return std::make_unique<ScriptedApp>(script); })),
+                 std::bad_alloc);
+    EXPECT_TRUE(script.log.ends_with(std::string(step) + " quit ")) << script.log;
+    EXPECT_EQ(table.values, nullptr);
   }
 }
 
