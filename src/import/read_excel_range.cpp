@@ -43,22 +43,29 @@ void read_cells(SpreadsheetApp& app, const char* path, int sheet_index, const Ce
 }
 
 // Runs the application from start to quit; false on any automation failure.
-// A failed section skips the close and goes straight to quitting.
+// Once started, the application quits whatever fails: a failed hide or
+// section skips the rest and goes straight to quitting.
 bool drive_application(const SpreadsheetStarter& start, const char* path, int sheet_index,
                        const CellRange& range, double* values) {
   std::unique_ptr<SpreadsheetApp> app;
   try {
     app = start();
-    if (!app) return false;
-    app->hide();
   } catch (const AutomationError&) {
     return false;
   }
+  if (!app) return false;
   bool read = true;
   try {
+    app->hide();
     read_cells(*app, path, sheet_index, range, values);
   } catch (const AutomationError&) {
     read = false;
+  } catch (...) {  // out of memory: the caller hears of it once the application quit
+    try {
+      app->quit();
+    } catch (const AutomationError&) {  // the failure that goes on is the one to report
+    }
+    throw;
   }
   try {
     app->quit();

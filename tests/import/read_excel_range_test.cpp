@@ -3,9 +3,12 @@
 // over the automation interface, and damaged or hostile files.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -136,6 +139,26 @@ TEST(ReadExcelRange, ReadsXlsxWrittenByLibxlsxwriter) {
     expect_values(read(path, 2, "Y5:AB6"), 2, 4, {0, 0, 26, 27, 0, 0, 0, 0});
     EXPECT_EQ(read(path, 3, "A1:B2").status, KESTRA_WORKBOOK);
   }
+}
+
+// The sheet index counts worksheets only, as the application's worksheet
+// collection does: chart sheets before or between them take no place.
+TEST(ReadExcelRange, SheetIndexCountsWorksheetsOnly) {
+  TempDir folder;
+  const std::string path = folder.file("charts.xlsx");
+  {
+    XlsxWriter book(path);
+    book.chart_sheet("Chart1", "=Data!$A$1:$A$2");
+    lxw_worksheet* data = book.sheet("Data");
+    book.chart_sheet("Chart2", "=More!$A$1:$A$2");
+    lxw_worksheet* more = book.sheet("More");
+    worksheet_write_number(data, 0, 0, 1, nullptr);
+    worksheet_write_number(more, 0, 0, 2, nullptr);
+    book.save();
+  }
+  expect_values(read(path, 1, "A1:A1"), 1, 1, {1});
+  expect_values(read(path, 2, "A1:A1"), 1, 1, {2});
+  EXPECT_EQ(read(path, 3, "A1:A1").status, KESTRA_WORKBOOK);
 }
 
 TEST(ReadExcelRange, ReadsCsvText) {
@@ -308,11 +331,13 @@ TEST(ReadExcelRange, RefusesZipEntriesClaimingGigabytes) {
 // An automation backend that logs every step and fails where told to.
 struct Script {
   std::string log;
-  std::string fail_at;  // a step or a cell address
+  std::string fail_at;           // a step or a cell address
+  std::string out_of_memory_at;  // where memory runs out instead
 
   void step(const std::string& name) {
     log += name + " ";
     if (fail_at == name) fail("step failed");
+    if (out_of_memory_at == name) throw std::bad_alloc();
   }
 };
 
@@ -372,7 +397,7 @@ TEST(ReadExcelRange, DrivesTheApplicationStepByStep) {
        "start hide open sheet2 B2 C2 B3 C3 close quit "},
       // Failures around the section are reported as well.
       {__LINE__, "B2:C3", "start", KESTRA_WORKBOOK, "start "},
-      {__LINE__, "B2:C3", "hide", KESTRA_WORKBOOK, "start hide "},
+      {__LINE__, "B2:C3", "hide", KESTRA_WORKBOOK, "start hide quit "},  // started, so it quits
       {__LINE__, "B2:C3", "quit", KESTRA_WORKBOOK,
        "start hide open sheet2 B2 C2 B3 C3 close quit "},
       // A malformed range starts nothing.
@@ -381,7 +406,8 @@ TEST(ReadExcelRange, DrivesTheApplicationStepByStep) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "line " << c.line);
-    Script script{"", c.fail_at};
+    Script script;
+    script.fail_at = c.fail_at;
     TAB_GR table{0, 0, nullptr};
     const int status = read_excel_range("book.xlsx", excel_tab(2, c.range), &table,
                                         [&] { return std::make_unique<ScriptedApp>(script); });
@@ -389,6 +415,23 @@ TEST(ReadExcelRange, DrivesTheApplicationStepByStep) {
     EXPECT_EQ(script.log, c.log);
     EXPECT_EQ(table.values != nullptr, status == KESTRA_OK);
     FreeTabGr(&table);
+  }
+}
+
+// Running out of memory is no automation failure and goes on to the caller,
+// but only after the application was told to quit.
+TEST(ReadExcelRange, QuitsBeforeRunningOutOfMemoryGoesOn) {
+  for (const char* step : {"open", "sheet2", "C2", "close"}) {
+    SCOPED_TRACE(step);
+    Script script;
+    script.out_of_memory_at = step;
+    TAB_GR table{0, 0, nullptr};
+    EXPECT_THROW(static_cast<void>(read_excel_range(
+                     "book.xlsx", excel_tab(2, "B2:C3"), &table,
+                     [&] { return std::make_unique<ScriptedApp>(script); })),
+                 std::bad_alloc);
+    EXPECT_TRUE(script.log.ends_with(std::string(step) + " quit ")) << script.log;
+    EXPECT_EQ(table.values, nullptr);
   }
 }
 
@@ -403,6 +446,27 @@ TEST(ReadExcelRange, StoresCellsRowByRow) {
   ASSERT_EQ(table.cols, 2);
   EXPECT_EQ(std::vector<double>(table.values, table.values + 4),
             (std::vector<double>{26, 29, 32, 35}));
+  FreeTabGr(&table);
+}
+
+// A host may fill all 20 characters of the range text without a terminator:
+// the 20th character counts, the bytes after the record do not.
+TEST(ReadExcelRange, ReadsTheRangeTextWithinItsTwentyCharacters) {
+  struct Padded {
+    EXCEL_TAB range;
+    char after[4];
+  } padded{};
+  static_assert(offsetof(Padded, after) == sizeof(EXCEL_TAB));
+  std::memcpy(padded.range.cellRange, "$$$$$$$$$$$$$$$A1:B2", sizeof padded.range.cellRange);
+  std::memcpy(padded.after, "9", 2);  // would make the second row 29
+  padded.range.sheetIndex = 1;
+  Script script;
+  TAB_GR table{0, 0, nullptr};
+  ASSERT_EQ(read_excel_range("book.xlsx", padded.range, &table,
+                             [&] { return std::make_unique<ScriptedApp>(script); }),
+            KESTRA_OK);
+  EXPECT_EQ(table.rows, 2);
+  EXPECT_EQ(table.cols, 2);
   FreeTabGr(&table);
 }
 

@@ -76,6 +76,12 @@ class XlsxWriter {
   XlsxWriter& operator=(const XlsxWriter&) = delete;
 
   lxw_worksheet* sheet(const char* name = nullptr) { return workbook_add_worksheet(book_, name); }
+  // A chart sheet showing a column chart of `series`, such as "=Data!$A$1:$A$2".
+  void chart_sheet(const char* name, const char* series) {
+    lxw_chart* chart = workbook_add_chart(book_, LXW_CHART_COLUMN);
+    chart_add_series(chart, nullptr, series);
+    chartsheet_set_chart(workbook_add_chartsheet(book_, name), chart);
+  }
   void save() {
     ASSERT_EQ(workbook_close(book_), LXW_NO_ERROR);
     book_ = nullptr;
