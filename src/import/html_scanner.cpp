@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "import/classic_number.h"
 #include "import/html_table.h"
 
 namespace kestra::import {
@@ -54,7 +55,7 @@ const char* HtmlScanner::scan_text(const char* p, const char* end) {
 void HtmlScanner::enter_tag() {
   if (in_cell_) {
     text_[text_length_] = '\0';
-    if (storing()) record(HtmlItemKind::value, html_cell_number(text_));
+    if (storing()) record(HtmlItemKind::value, classic_atof(text_));
     in_cell_ = false;
   }
   in_tag_ = true;

@@ -65,10 +65,6 @@ class HtmlScanner {
   char text_[buffer_size];
 };
 
-// The number at the start of a cell text, as atof reads it in the classic
-// locale: decimal only, no hexadecimal, infinity or NaN; 0 when there is none.
-double html_cell_number(const char* text);
-
 // The table of the value items: rows from the "tr" items, columns from the
 // "td" items per row. Slots the items do not fill are 0.
 // Returns KESTRA_OK, KESTRA_HTML_NO_TABLE or KESTRA_INTERNAL (no memory);

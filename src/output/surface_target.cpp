@@ -53,8 +53,8 @@ int copy_to_surface(const Renderer& render, const RECT& plot, IDirectDrawSurface
   // mirror a negative size); beyond the picture there is nothing to copy.
   BITMAP size{};
   if (GetObject(drawn, sizeof size, &size) != sizeof size) return KESTRA_INTERNAL;
-  const int width = std::min(side(plot.left, plot.right), size.bmWidth);
-  const int height = std::min(side(plot.top, plot.bottom), size.bmHeight);
+  const int width = std::min<int>(side(plot.left, plot.right), size.bmWidth);
+  const int height = std::min<int>(side(plot.top, plot.bottom), size.bmHeight);
   if (width == 0 || height == 0) return KESTRA_OK;
   // A context that cannot take the copy is as good as none.
   if (!StretchBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, width, height,

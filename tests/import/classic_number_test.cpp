@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "import/html_table.h"
+#include "import/classic_number.h"
 #include "import/html_test_files.h"
 
 namespace kestra::test {
@@ -15,9 +15,9 @@ namespace {
 
 using namespace html_files;
 
-using import::html_cell_number;
+using import::classic_atof;
 
-TEST(HtmlCellNumber, ReadsTheLongestDecimalPrefix) {
+TEST(ClassicAtof, ReadsTheLongestDecimalPrefix) {
   const double inf = HUGE_VAL;
   struct Case {
     int line;
@@ -60,9 +60,9 @@ TEST(HtmlCellNumber, ReadsTheLongestDecimalPrefix) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
-    EXPECT_EQ(html_cell_number(c.text), c.expected) << c.text;
+    EXPECT_EQ(classic_atof(c.text), c.expected) << c.text;
   }
-  EXPECT_TRUE(std::signbit(html_cell_number("-0x5")));
+  EXPECT_TRUE(std::signbit(classic_atof("-0x5")));
 }
 
 // A locale with a decimal comma, built from the system's locale sources into
@@ -77,12 +77,12 @@ std::string comma_locale(const TempDir& folder) {
   return name ? name : "";
 }
 
-TEST(HtmlCellNumber, IgnoresTheProcessLocale) {
+TEST(ClassicAtof, IgnoresTheProcessLocale) {
   const TempDir folder;
   if (comma_locale(folder).empty()) GTEST_SKIP() << "no locale with a decimal comma";
   const double comma_atof = std::atof("3,5");
-  const double cell_point = html_cell_number("3.5");
-  const double cell_comma = html_cell_number("3,5");
+  const double cell_point = classic_atof("3.5");
+  const double cell_comma = classic_atof("3,5");
   std::setlocale(LC_NUMERIC, "C");
   ASSERT_EQ(comma_atof, 3.5) << "the locale was not in effect";
   EXPECT_EQ(cell_point, 3.5);
