@@ -257,5 +257,12 @@ std::shared_ptr<const FontFace> default_font_face() {
 // configuration; the sanitizer build must not fail on it. Defined here so it
 // is linked wherever fontconfig is.
 #if defined(__SANITIZE_ADDRESS__)
+#define KESTRA_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)  // clang's spelling
+#define KESTRA_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(KESTRA_ADDRESS_SANITIZER)
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 #endif
