@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "diagram/diagram.h"
+#include "platform/dib_rows.h"
 
 namespace kestra::diagram {
 namespace {
@@ -56,7 +57,7 @@ UniqueObject create_picture(PictureSize size) {
 }
 
 std::size_t dib_stride(int width) {
-  return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+  return platform::dib_row_bytes(static_cast<std::size_t>(width), 24);
 }
 
 void fill_picture(HDC dc, Selection& selection, PictureSize size, COLORREF color) {

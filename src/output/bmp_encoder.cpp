@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "output/output.h"
+#include "platform/dib_rows.h"
 
 namespace kestra::output {
 namespace {
@@ -28,7 +29,8 @@ class LittleEndian {
 std::optional<BmpLayout> bmp_layout(std::int64_t width, std::int64_t height) {
   constexpr std::int64_t max_side = std::numeric_limits<std::int32_t>::max();
   if (width <= 0 || height <= 0 || width > max_side || height > max_side) return std::nullopt;
-  const std::int64_t row_size = (width * 3 + 3) / 4 * 4;
+  const auto row_size = static_cast<std::int64_t>(
+      platform::dib_row_bytes(static_cast<std::size_t>(width), 24));
   const std::int64_t image_size = row_size * height;
   if (image_size > std::numeric_limits<std::uint32_t>::max() - bmp_headers_size) {
     return std::nullopt;

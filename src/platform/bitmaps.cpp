@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/dib_rows.h"
 #include "platform/gdi_objects.h"
 
 namespace kestra::platform {
@@ -24,9 +25,8 @@ HBITMAP new_bitmap(int width, int height) {
   }
 }
 
-// Bytes per DIB row: width x bits / 8, padded to a multiple of 4.
 std::size_t dib_stride(int width, int bits) {
-  return ((static_cast<std::size_t>(width) * static_cast<std::size_t>(bits) + 31) / 32) * 4;
+  return dib_row_bytes(static_cast<std::size_t>(width), static_cast<std::size_t>(bits));
 }
 
 bool supported_dib(const BITMAPINFOHEADER& header) {

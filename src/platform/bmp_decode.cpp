@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/dib_rows.h"
+
 namespace kestra::platform {
 namespace {
 
@@ -157,7 +159,8 @@ std::optional<BmpFormat> read_bmp_format(std::span<const std::uint8_t> data) {
   if (!read_info_header(data, header_size, format) || !within_limits(format)) return std::nullopt;
 
   format.pixels = u32_at(data, 10);
-  format.stride = (static_cast<std::size_t>(format.width) * format.bits + 31) / 32 * 4;
+  format.stride = dib_row_bytes(static_cast<std::size_t>(format.width),
+                                static_cast<std::size_t>(format.bits));
   const std::size_t size = data.size();
   if (format.palette + format.colors * format.palette_entry > size || format.pixels > size ||
       format.stride * static_cast<std::size_t>(format.height) > size - format.pixels) {
