@@ -1,10 +1,10 @@
 // ReadHtmlTable: the file is read in large blocks and fed to the scanner;
 // it is closed before the table is built, on every path.
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "import/html_table.h"
+#include "import/regular_file.h"
 
 namespace kestra::import {
 namespace {
@@ -15,13 +15,6 @@ struct CloseFile {
 using UniqueFile = std::unique_ptr<std::FILE, CloseFile>;
 
 constexpr std::size_t block_size = 64 * 1024;
-
-// Only regular files: a folder cannot be read, and a device or pipe might
-// never end.
-bool is_regular_file(const char* path) {
-  std::error_code error;
-  return path && std::filesystem::is_regular_file(path, error);
-}
 
 // Scans the file up to its end or its first "/table" tag. A read error
 // counts as a file that cannot be read, not as a shorter file.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "import/regular_file.h"
 #include "import/workbook_backend.h"
 
 namespace kestra::import {
@@ -14,11 +15,12 @@ enum class FileKind { zip, compound, text, unknown };
 // Zip packages (.xlsx) and compound files (.xls) by their signatures; text
 // (.csv) when the first bytes hold no NUL.
 FileKind sniff_file_kind(const char* path) {
+  if (!is_regular_file(path)) fail("no workbook file");
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "rb"), std::fclose);
   if (!file) fail("workbook cannot be opened");
   unsigned char head[4096];
   const std::size_t size = std::fread(head, 1, sizeof head, file.get());
-  if (std::ferror(file.get())) fail("workbook cannot be read");  // a folder, for one
+  if (std::ferror(file.get())) fail("workbook cannot be read");
   constexpr unsigned char kZip[] = {'P', 'K', 3, 4};
   constexpr unsigned char kCompound[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
   if (size >= sizeof kZip && std::memcmp(head, kZip, sizeof kZip) == 0) return FileKind::zip;
