@@ -1,6 +1,7 @@
 // CreateDiag, bitmap form: checks its arguments, prepares the canvas and runs
 // the drawing steps in their fixed order.
 #include "diagram/diagram.h"
+#include "model/exports.h"
 
 namespace kestra::diagram {
 namespace {
@@ -67,9 +68,7 @@ int create_diag(const TAB_GR& table, const DIAG_DISP& disp, HBITMAP* bitmap, uns
 
 int CreateDiag(TAB_GR table, DIAG_DISP disp, HBITMAP* bitmap, unsigned long bitmapMode,
                unsigned long diagramKind) {
-  try {
+  return kestra::model::guarded([&] {
     return kestra::diagram::create_diag(table, disp, bitmap, bitmapMode & 7, diagramKind);
-  } catch (...) {  // no exception leaves the library
-    return KESTRA_INTERNAL;
-  }
+  });
 }

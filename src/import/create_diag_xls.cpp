@@ -1,31 +1,17 @@
 // CreateDiagXLS in its three forms: read the range into a table, draw it with
 // the CreateDiag form of the same target, release the table.
-#include <new>
-
 #include "import/spreadsheet.h"
+#include "model/exports.h"
 
 namespace kestra::import {
 namespace {
 
-// Owns the value array read from the workbook.
-struct ReadTable {
-  ~ReadTable() { FreeTabGr(&table); }
-  TAB_GR table{0, 0, nullptr};
-};
-
 template <class Target>
 int create_diag_xls(const char* workbook_path, const EXCEL_TAB& range, const DIAG_DISP& disp,
-                    Target target, unsigned long bitmap_mode, unsigned long diagram_kind) noexcept {
-  try {
-    ReadTable read;
-    if (const int status = read_excel_range(workbook_path, range, &read.table);
-        status != KESTRA_OK) {
-      return status;
-    }
-    return CreateDiag(read.table, disp, target, bitmap_mode, diagram_kind);
-  } catch (...) {  // no exception leaves the library
-    return KESTRA_INTERNAL;
-  }
+                    Target target, unsigned long bitmap_mode, unsigned long diagram_kind) {
+  return model::draw_read_table(
+      [&](TAB_GR* table) { return read_excel_range(workbook_path, range, table); }, disp,
+      target, bitmap_mode, diagram_kind);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The surface and file forms of CreateDiag and CreateGraph: each checks what
 // its own form must check, then hands its bitmap form to the shared targets.
+#include "model/exports.h"
 #include "output/output.h"
 
 namespace kestra::output {
@@ -37,6 +38,7 @@ int graph_surface_refusal(unsigned long mode, int font_height) {
 }  // namespace
 }  // namespace kestra::output
 
+using kestra::model::guarded;
 using namespace kestra::output;
 
 int CreateDiag(TAB_GR table, DIAG_DISP disp, IDirectDrawSurface* surface,

@@ -31,16 +31,6 @@ using Renderer = std::function<int(HBITMAP* bitmap, unsigned long mode)>;
 [[nodiscard]] int save_to_file(const Renderer& render, const RECT& picture, const char* path,
                                unsigned long mode);
 
-// Runs an export's body: what the standard library throws becomes a status.
-template <class Body>
-int guarded(Body body) noexcept {
-  try {
-    return body();
-  } catch (...) {
-    return KESTRA_INTERNAL;
-  }
-}
-
 // Sizes of an uncompressed 24-bit bottom-up BMP file.
 struct BmpLayout {
   std::int32_t width = 0;

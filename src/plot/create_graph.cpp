@@ -1,5 +1,6 @@
 // CreateGraph, bitmap form: checks the mode, the font height, the expression
 // and the sampling, prepares the canvas and runs the drawing steps in order.
+#include "model/exports.h"
 #include "plot/plot.h"
 
 namespace kestra::plot {
@@ -71,9 +72,7 @@ int create_graph(const char* expression, const OPTION_RECT& options, HBITMAP* bi
 }  // namespace kestra::plot
 
 int CreateGraph(char* expression, OPTION_RECT options, HBITMAP* bitmap, unsigned long bitmapMode) {
-  try {
+  return kestra::model::guarded([&] {
     return kestra::plot::create_graph(expression, options, bitmap, bitmapMode & 7);
-  } catch (...) {  // no exception leaves the library
-    return KESTRA_INTERNAL;
-  }
+  });
 }
