@@ -64,6 +64,11 @@ enum KestraStatus : int {
   KESTRA_INTERNAL = 1020,            // an unexpected internal failure (for example no memory)
 };
 
+// A one-line English text for a status code ("success", "the expression is
+// refused", ...); "unknown status" for a code outside the table. The text is
+// static: never free it.
+KESTRA_API const char* KestraStatusText(int status);
+
 // Diagram kinds (last argument of every diagram export).
 enum : unsigned long {
   KESTRA_KIND_LINES = 1,

@@ -1,0 +1,69 @@
+// kestra table reader: tables as real programs write them.
+//
+// The drawing exports read HTML and workbooks exactly as hosts expect them to
+// (first table, fixed cell texts). This reader is for people: it understands
+// <thead>/<th>, inline markup, entities, CSV with any common separator,
+// header rows and columns, and numbers as people write them ("1,234.50",
+// "(5)", "12%", a Unicode minus). It never draws; the command line and the
+// bindings turn its Table into the records of kestra.h.
+//
+// Example:
+//   kestra::TableOptions options;
+//   options.range = "B2:E5";
+//   kestra::TableRead read = kestra::read_table("sales.xlsx", options);
+//   if (read.status != KESTRA_OK) { puts(read.message.c_str()); return; }
+//   for (const std::string& note : read.table.notes) puts(note.c_str());
+#ifndef KESTRA_TABLE_H
+#define KESTRA_TABLE_H
+
+#include "kestra.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace kestra {
+
+// Which edges of the table hold texts instead of numbers.
+enum class HeaderMode {
+  automatic,     // a first row of texts gives labels, a first column of texts gives names
+  none,          // every cell is a value
+  first_row,     // the first row holds the category labels
+  first_column,  // the first column holds the series names
+  both,          // the first row holds the labels and the first column the names
+};
+
+struct TableOptions {
+  int sheet = 1;            // workbooks: worksheet number, from 1
+  std::string range;        // workbooks and CSV: "B2:E5"; empty reads the used area
+  int table_index = 0;      // HTML: which data table, from 0 (nested tables skipped)
+  HeaderMode header = HeaderMode::automatic;
+};
+
+// Rows are series, columns are categories, as in TAB_GR.
+struct Table {
+  std::size_t rows = 0;
+  std::size_t cols = 0;
+  std::vector<double> values;                 // rows x cols, row-major; NaN marks a gap
+  std::vector<std::string> series_names;      // one per row: the input's, else "1", "2", ...
+  std::vector<std::string> category_labels;   // one per column: the input's, else "A", "B", ...
+  bool has_series_names = false;              // the names came from the input
+  bool has_category_labels = false;           // the labels came from the input
+  std::string title;                          // HTML <caption>, else empty
+  std::vector<std::string> notes;             // what the user should know: cuts, skipped cells
+};
+
+struct TableRead {
+  int status = KESTRA_OK;  // KESTRA_OK, or 1009-1013 / KESTRA_INTERNAL as the exports use them
+  std::string message;     // why, when status is not KESTRA_OK
+  Table table;
+};
+
+// Reads a table from an .html/.htm, .xlsx, .xls or .csv/.tsv/.txt file; the
+// kind is taken from the file's content where the name does not say it.
+// Never throws.
+KESTRA_API TableRead read_table(const std::string& path, const TableOptions& options = {}) noexcept;
+
+}  // namespace kestra
+
+#endif  // KESTRA_TABLE_H
