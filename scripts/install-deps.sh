@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev locales
   libfreetype-dev libfontconfig-dev fonts-liberation2
   libpng-dev libzip-dev libexpat1-dev libxlsxwriter-dev libxml2-dev
-  python3 python3-pandas
+  python3 python3-pandas python3-openpyxl
   g++-mingw-w64-i686
 )
 if [[ "${1:-}" == "--bench" ]]; then

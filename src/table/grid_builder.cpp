@@ -4,16 +4,6 @@
 #include "table/table_reader.h"
 
 namespace kestra::table {
-namespace {
-
-// Cut at a UTF-8 character boundary at most `limit` bytes in.
-void cut_text(std::string& text, std::size_t limit) {
-  std::size_t end = limit;
-  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-  text.resize(end);
-}
-
-}  // namespace
 
 bool GridBuilder::start_row() {
   if (rows_.size() == kMaxRows || cells_ >= kMaxCells) {
@@ -31,7 +21,7 @@ void GridBuilder::add_cell(SourceCell cell) {
     return;
   }
   if (cell.text.size() > kMaxCellText) {
-    cut_text(cell.text, kMaxCellText);
+    cut_utf8(cell.text, kMaxCellText);
     texts_cut_ = true;
   }
   row.push_back(std::move(cell));

@@ -286,9 +286,8 @@ std::string caption_of(const xmlNode* table) {
 Document parse_html(std::string_view bytes) {
   constexpr int kOptions = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
                            HTML_PARSE_NONET | HTML_PARSE_COMPACT;
-  const std::string utf8 = text_as_utf8(bytes);
-  const bool had_mark = utf8.size() != bytes.size();
-  if (had_mark || is_valid_utf8(utf8)) {
+  if (has_byte_order_mark(bytes) || is_valid_utf8(bytes)) {
+    const std::string utf8 = text_as_utf8(bytes);
     return Document(htmlReadMemory(utf8.data(), static_cast<int>(utf8.size()), nullptr, "UTF-8",
                                    kOptions | HTML_PARSE_IGNORE_ENC));
   }

@@ -9,6 +9,7 @@ namespace kestra::table {
 namespace {
 
 constexpr std::size_t kListedGaps = 3;
+constexpr std::size_t kNoteTextBytes = 40;
 
 // "A", "B", ... "Z", "AA", ... for column index 0, 1, ...
 std::string column_letters(std::size_t index) {
@@ -90,8 +91,9 @@ Table build_table(Grid grid, HeaderEdges edges, DecimalMark mark) {
       table.values.push_back(cell_value(cell, mark));
       if (!std::isnan(table.values.back()) || trim_spaces(cell.text).empty()) continue;
       if (++gaps <= kListedGaps) {
-        const std::string_view text = trim_spaces(cell.text).substr(0, 40);
-        gap_examples.push_back(source_address(grid, r, c) + " \"" + std::string(text) + "\"");
+        std::string text(trim_spaces(cell.text));
+        cut_utf8(text, kNoteTextBytes);
+        gap_examples.push_back(source_address(grid, r, c) + " \"" + text + "\"");
       }
     }
   }

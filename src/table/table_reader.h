@@ -72,9 +72,13 @@ struct GridRead {
 enum class FileKind { html, xlsx, xls, csv };
 // By the name's extension, else by the first bytes.
 FileKind sniff_file_kind(const std::string& path, std::string_view head);
-// Text bytes as UTF-8: a UTF-8 BOM dropped, UTF-16 with a BOM converted.
+// Text bytes as UTF-8: a UTF-8 BOM dropped, UTF-16 with a BOM converted,
+// bytes that are not UTF-8 read as Windows-1252.
 std::string text_as_utf8(std::string_view bytes);
+bool has_byte_order_mark(std::string_view bytes);
 bool is_valid_utf8(std::string_view text);
+// Cuts UTF-8 text to at most `limit` bytes at a character boundary.
+void cut_utf8(std::string& text, std::size_t limit);
 // The first bytes that are no whitespace (ASCII, NBSP and the Unicode spaces
 // people paste) and the last, removed.
 std::string_view trim_spaces(std::string_view text);

@@ -49,6 +49,24 @@ std::string utf16_to_utf8(std::string_view bytes, bool big_endian) {
   return out;
 }
 
+// Windows-1252 to UTF-8, the code page spreadsheet programs write text in
+// when it is not Unicode; its five unassigned bytes become U+FFFD.
+std::string windows1252_to_utf8(std::string_view bytes) {
+  static constexpr std::uint16_t kHigh[32] = {
+      0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 0x80
+      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,  // 0x88
+      0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 0x90
+      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,  // 0x98
+  };
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 2);
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    append_utf8(out, byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte);
+  }
+  return out;
+}
+
 bool starts_with(std::string_view bytes, std::string_view mark) {
   return bytes.substr(0, mark.size()) == mark;
 }
@@ -82,10 +100,16 @@ std::size_t trailing_space_length(std::string_view text) {
 
 }  // namespace
 
+bool has_byte_order_mark(std::string_view bytes) {
+  return starts_with(bytes, "\xEF\xBB\xBF") || starts_with(bytes, "\xFF\xFE") ||
+         starts_with(bytes, "\xFE\xFF");
+}
+
 std::string text_as_utf8(std::string_view bytes) {
-  if (starts_with(bytes, "\xEF\xBB\xBF")) return std::string(bytes.substr(3));
   if (starts_with(bytes, "\xFF\xFE")) return utf16_to_utf8(bytes.substr(2), false);
   if (starts_with(bytes, "\xFE\xFF")) return utf16_to_utf8(bytes.substr(2), true);
+  if (starts_with(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  if (!is_valid_utf8(bytes)) return windows1252_to_utf8(bytes);
   return std::string(bytes);
 }
 
@@ -123,6 +147,13 @@ bool is_valid_utf8(std::string_view text) {
     i += extra + 1;
   }
   return true;
+}
+
+void cut_utf8(std::string& text, std::size_t limit) {
+  if (text.size() <= limit) return;
+  std::size_t end = limit;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  text.resize(end);
 }
 
 std::string_view trim_spaces(std::string_view text) {

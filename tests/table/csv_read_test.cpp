@@ -74,6 +74,12 @@ TEST(ReadCsv, DecodesByteOrderMarks) {
   EXPECT_EQ(read_summary("lone.csv", lone), "L|-|a,b\n1:1,_");
 }
 
+TEST(ReadCsv, ReadsBytesThatAreNotUtf8AsWindows1252) {
+  // "été" and a euro sign as a Windows spreadsheet program saves them.
+  EXPECT_EQ(read_summary("w.csv", "\xE9t\xE9;\x80\n1;2\n"),
+            "L|-|\xC3\xA9t\xC3\xA9,\xE2\x82\xAC\n1:1,2");
+}
+
 TEST(ReadCsv, ReadsTheRangeAskedFor) {
   TableOptions options;
   options.range = "B2:C3";
