@@ -4,11 +4,14 @@
 // for, is laid out on a grid with its colspan and rowspan; tables nested in
 // cells are skipped.
 #include <libxml/HTMLparser.h>
+#include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlerror.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 
 #include "table/table_reader.h"
 
@@ -281,9 +284,31 @@ std::string caption_of(const xmlNode* table) {
   return {};
 }
 
+void ignore_message(void*, const char*, ...) {}
+
+// libxml2 reports conversion errors through its generic handler, which
+// prints to stderr; that handler is per thread, so it is silenced for the
+// parse and restored after.
+class QuietErrors {
+ public:
+  QuietErrors() : handler_(xmlGenericError), context_(xmlGenericErrorContext) {
+    xmlSetGenericErrorFunc(nullptr, ignore_message);
+  }
+  ~QuietErrors() { xmlSetGenericErrorFunc(context_, handler_); }
+  QuietErrors(const QuietErrors&) = delete;
+  QuietErrors& operator=(const QuietErrors&) = delete;
+
+ private:
+  xmlGenericErrorFunc handler_;
+  void* context_;
+};
+
 // Parses UTF-8 (BOM or valid bytes) as such; other bytes as the page's own
 // charset says, else as libxml2 defaults.
 Document parse_html(std::string_view bytes) {
+  static std::once_flag initialised;
+  std::call_once(initialised, xmlInitParser);  // its first run is not thread-safe
+  const QuietErrors quiet;
   constexpr int kOptions = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
                            HTML_PARSE_NONET | HTML_PARSE_COMPACT;
   if (has_byte_order_mark(bytes) || is_valid_utf8(bytes)) {

@@ -155,5 +155,16 @@ TEST(ReadHtml, DecodesTheCharset) {
   EXPECT_EQ(read_summary("page.dat", utf16), "-|-|A\n1:7");
 }
 
+TEST(ReadHtml, ReadsBadBytesQuietly) {
+  // Bytes the declared charset cannot hold: libxml2 would print to stderr.
+  testing::internal::CaptureStderr();
+  const TableRead read = read_bytes(
+      "bad.html", "<html><head><meta charset=\"shift_jis\"></head><body><table><tr><td>1</td>"
+                  "<td>\x82\xA0\xFF</td></tr></table>");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(read.status, KESTRA_OK);
+  EXPECT_EQ(read.table.values.at(0), 1);
+}
+
 }  // namespace
 }  // namespace kestra::test
