@@ -139,7 +139,7 @@ class SlotLayout {
         put(slots, col, std::move(copy));
       }
     }
-    fill_carried(slots, carries_.size());
+    fill_trailing_carried(slots, col);
     cells_ += slots.size();
     rows_.push_back(std::move(slots));
     header_row_.push_back(any_cell && all_header);
@@ -162,6 +162,13 @@ class SlotLayout {
       ++col;
     }
     return col;
+  }
+
+  // Covered slots right of the row's last cell, gaps between them allowed.
+  void fill_trailing_carried(std::vector<SourceCell>& slots, std::size_t col) {
+    while (col < carries_.size()) {
+      col = carries_[col].rows_left > 0 ? fill_carried(slots, col) : col + 1;
+    }
   }
 
   std::vector<std::vector<SourceCell>> rows_;

@@ -101,6 +101,16 @@ TEST(ReadHtml, LaysOutSpans) {
        "<table><tr><td colspan=2>1</td><td>2</td></tr><tr><td rowspan=2>3</td><td>4</td><td>5</td></tr>"
        "<tr><td>6</td><td>7</td></tr></table>",
        "-|-|A,B,C\n1:1,_,2\n2:3,4,5\n3:_,6,7"},
+      // A rowspan at the row's end covers the next row's last slot too.
+      {__LINE__,
+       "<table><tr><td>1</td><td rowspan=2>2</td><td>9</td></tr><tr><td>3</td></tr>"
+       "<tr><td>4</td><td>5</td></tr></table>",
+       "-|-|A,B,C\n1:1,2,9\n2:3,_,_\n3:4,5,_"},
+      // Two header cells spanning three rows side by side at the row's end.
+      {__LINE__,
+       "<table><tr><td>0</td><th rowspan=3>a</th><th rowspan=3>b</th></tr><tr><td>1</td></tr>"
+       "<tr><td>2</td><td>7</td></tr><tr><td>3</td><td>4</td><td>5</td></tr></table>",
+       "-|-|A,B,C,D\n1:0,_,_,_\n2:1,_,_,_\n3:2,_,_,7\n4:3,4,5,_"},
       // Hostile spans are clamped, not allocated.
       {__LINE__, "<table><tr><td colspan=0>1</td><td colspan=-4 rowspan=99999999>2</td></tr></table>",
        "-|-|A,B\n1:1,2"},
