@@ -77,7 +77,8 @@ std::string shown_text(const xmlNode* node) {
     space = false;
     text.push_back(c);
   }
-  return text;
+  // A charset libxml2 cannot convert leaves bytes as they were.
+  return is_valid_utf8(text) ? text : text_as_utf8(text);
 }
 
 long span_attribute(const xmlNode* node, const char* name, long limit) {
@@ -311,20 +312,22 @@ class QuietErrors {
 };
 
 // Parses UTF-8 (BOM or valid bytes) as such; other bytes as the page's own
-// charset says, else as libxml2 defaults.
+// charset says, else as Windows-1252.
 Document parse_html(std::string_view bytes) {
   static std::once_flag initialised;
   std::call_once(initialised, xmlInitParser);  // its first run is not thread-safe
   const QuietErrors quiet;
   constexpr int kOptions = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
                            HTML_PARSE_NONET | HTML_PARSE_COMPACT;
-  if (has_byte_order_mark(bytes) || is_valid_utf8(bytes)) {
-    const std::string utf8 = text_as_utf8(bytes);
-    return Document(htmlReadMemory(utf8.data(), static_cast<int>(utf8.size()), nullptr, "UTF-8",
-                                   kOptions | HTML_PARSE_IGNORE_ENC));
+  if (!has_byte_order_mark(bytes) && !is_valid_utf8(bytes)) {
+    Document declared(htmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                     nullptr, kOptions));
+    if (!declared || declared->encoding) return declared;
   }
-  return Document(htmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
-                                 kOptions));
+  // UTF-8, or bytes no charset names: those are read as Windows-1252.
+  const std::string utf8 = text_as_utf8(bytes);
+  return Document(htmlReadMemory(utf8.data(), static_cast<int>(utf8.size()), nullptr, "UTF-8",
+                                 kOptions | HTML_PARSE_IGNORE_ENC));
 }
 
 }  // namespace

@@ -159,6 +159,9 @@ TEST(ReadHtml, DecodesTheCharset) {
                          "<html><head><meta charset=\"iso-8859-1\"></head><body><table>"
                          "<tr><td>\xE9t\xE9</td></tr><tr><td>1</td></tr></table></body></html>"),
             "L|-|\xC3\xA9t\xC3\xA9\n1:1");
+  // Neither UTF-8 nor declared: Windows-1252, as a spreadsheet program saves it.
+  EXPECT_EQ(read_summary("w.html", "<table><tr><td>\x80 \xE9t\xE9</td></tr><tr><td>1</td></tr></table>"),
+            "L|-|\xE2\x82\xAC \xC3\xA9t\xC3\xA9\n1:1");
   // UTF-16 with BOM, found by content without an .html name.
   std::string utf16 = "\xFF\xFE";
   for (const char c : std::string("<table><tr><td>7</td></tr></table>")) utf16 += {c, '\0'};
