@@ -15,7 +15,7 @@ void draw_line_series(const Drawing& drawing, int r, bool markers) {
   for (int c = 0; c + 1 < g.categories(); ++c) {
     const auto y0 = g.y(g.value(r, c));
     const auto y1 = g.y(g.value(r, c + 1));
-    if (y0 && y1) draw_line(drawing.dc, g.point_x(c), *y0, g.point_x(c + 1), *y1);
+    if (y0 && y1) canvas::draw_line(drawing.dc, g.point_x(c), *y0, g.point_x(c + 1), *y1);
   }
   if (!markers) return;
   drawing.selection.pen(PS_SOLID, 1, element.color);

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "diagram/diagram.h"
+#include "canvas/canvas.h"
 #include "kestra.h"
 
 namespace kestra::plot {
@@ -198,10 +198,7 @@ class PlotScale {
 
 // Where the scales read 0: the column of the vertical axis and the row of
 // the horizontal one, whether or not 0 lies inside the ranges.
-struct Origin {
-  std::optional<int> column;
-  std::optional<int> row;
-};
+using Origin = canvas::AxisPlaces;
 
 // True when sampling argFrom, argFrom + argStep, ... while at most argTo
 // ends within the sample limit; other records are refused with 1015.
@@ -212,14 +209,13 @@ bool sampling_ends(const OPTION_RECT& options);
 struct PlotDrawing {
   HDC dc;
   const OPTION_RECT& options;
-  diagram::PictureSize size;
+  canvas::PictureSize size;
   const PlotScale& scale;
   Origin origin;
-  diagram::Selection& selection;
+  canvas::Selection& selection;
 };
 
-void draw_background(const PlotDrawing& drawing);
-void draw_frame(const PlotDrawing& drawing);
+void draw_background_and_frame(const PlotDrawing& drawing);
 void draw_axes_and_arrows(const PlotDrawing& drawing);
 // Samples the parsed expression and sets one pixel per point inside rcPlot.
 void draw_points(const PlotDrawing& drawing);
