@@ -28,8 +28,7 @@
 #include <ddraw.h>
 #define KESTRA_API __declspec(dllexport)
 #else
-#include "kestra_win32.h"
-#define KESTRA_API __attribute__((visibility("default")))
+#include "kestra_win32.h"  // also defines KESTRA_API
 #endif
 
 #include <cstdint>

@@ -1,16 +1,9 @@
-// CreateDiag, bitmap form: checks its arguments, prepares the canvas and runs
-// the drawing steps in their fixed order.
+// The diagram in a bitmap: checks the table, prepares the canvas and runs the
+// drawing steps in their fixed order.
 #include "diagram/diagram.h"
-#include "model/exports.h"
 
 namespace kestra::diagram {
 namespace {
-
-int mode_status(unsigned long mode) {
-  if (mode == 0) return KESTRA_MODE_ZERO;
-  if (mode != KESTRA_DRAW_NEW && mode != KESTRA_DRAW_OVER) return KESTRA_MODE_UNKNOWN;
-  return KESTRA_OK;
-}
 
 bool drawable(const TAB_GR& table) {
   return table.rows >= 1 && table.cols >= 2 && table.values != nullptr;
@@ -31,9 +24,10 @@ void draw_steps(const Drawing& drawing, canvas::PictureSize size, unsigned long 
   draw_legend(drawing);
 }
 
+}  // namespace
+
 int create_diag(const TAB_GR& table, const DIAG_DISP& disp, HBITMAP* bitmap, unsigned long mode,
                 unsigned long kind) {
-  if (const int status = mode_status(mode)) return status;
   const canvas::UniqueDC dc(CreateCompatibleDC(nullptr));
   if (!dc) return KESTRA_NO_DC;
   if (!drawable(table)) return KESTRA_BAD_TABLE;
@@ -50,12 +44,4 @@ int create_diag(const TAB_GR& table, const DIAG_DISP& disp, HBITMAP* bitmap, uns
   return picture.hand_back();
 }
 
-}  // namespace
 }  // namespace kestra::diagram
-
-int CreateDiag(TAB_GR table, DIAG_DISP disp, HBITMAP* bitmap, unsigned long bitmapMode,
-               unsigned long diagramKind) {
-  return kestra::model::guarded([&] {
-    return kestra::diagram::create_diag(table, disp, bitmap, bitmapMode & 7, diagramKind);
-  });
-}

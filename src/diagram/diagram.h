@@ -109,7 +109,12 @@ class CategoryLabels {
 // Draws one line of text into a rectangle with DrawTextA's flags.
 void draw_text(HDC dc, std::string_view text, RECT rect, UINT flags);
 
-// The drawing steps, in the order CreateDiag runs them.
+// CreateDiag's bitmap form behind its mode check: `mode` is KESTRA_DRAW_NEW
+// or KESTRA_DRAW_OVER. Returns a KestraStatus.
+int create_diag(const TAB_GR& table, const DIAG_DISP& disp, HBITMAP* bitmap, unsigned long mode,
+                unsigned long kind);
+
+// The drawing steps, in the order create_diag runs them.
 void draw_axes_and_grid(const Drawing& drawing);
 void draw_series(const Drawing& drawing, unsigned long kind);
 void draw_captions_and_labels(const Drawing& drawing);

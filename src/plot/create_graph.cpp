@@ -1,20 +1,11 @@
-// CreateGraph, bitmap form: checks the mode, the font height, the expression
-// and the sampling, prepares the canvas and runs the drawing steps in order.
-#include "model/exports.h"
+// The plot in a bitmap: checks the expression and the sampling, prepares the
+// canvas and runs the drawing steps in order.
 #include "plot/plot.h"
 
 namespace kestra::plot {
 namespace {
 
-constexpr int min_font_height = 1;
-constexpr int max_font_height = 99;
-
-int check_arguments(const char* expression, const OPTION_RECT& options, unsigned long mode) {
-  if (mode == 0) return KESTRA_MODE_ZERO;
-  if (mode != KESTRA_DRAW_NEW && mode != KESTRA_DRAW_OVER) return KESTRA_MODE_UNKNOWN;
-  if (options.fontHeight < min_font_height || options.fontHeight > max_font_height) {
-    return KESTRA_BAD_FONT_HEIGHT;
-  }
+int check_expression_and_sampling(const char* expression, const OPTION_RECT& options) {
   if (ParseExpression(expression) != expr_ok) return KESTRA_BAD_EXPRESSION;
   if (!sampling_ends(options)) return KESTRA_BAD_SAMPLING;
   return KESTRA_OK;
@@ -33,9 +24,11 @@ void draw_steps(const PlotDrawing& drawing) {
   draw_captions(drawing);
 }
 
+}  // namespace
+
 int create_graph(const char* expression, const OPTION_RECT& options, HBITMAP* bitmap,
                  unsigned long mode) {
-  if (const int status = check_arguments(expression, options, mode)) return status;
+  if (const int status = check_expression_and_sampling(expression, options)) return status;
   const canvas::UniqueDC dc(CreateCompatibleDC(nullptr));
   if (!dc) return KESTRA_NO_DC;
 
@@ -50,11 +43,4 @@ int create_graph(const char* expression, const OPTION_RECT& options, HBITMAP* bi
   return picture.hand_back();
 }
 
-}  // namespace
 }  // namespace kestra::plot
-
-int CreateGraph(char* expression, OPTION_RECT options, HBITMAP* bitmap, unsigned long bitmapMode) {
-  return kestra::model::guarded([&] {
-    return kestra::plot::create_graph(expression, options, bitmap, bitmapMode & 7);
-  });
-}

@@ -206,6 +206,11 @@ bool sampling_ends(const OPTION_RECT& options);
 
 // The drawing steps of CreateGraph ---------------------------------------------
 
+// CreateGraph's bitmap form behind its mode and font-height checks: `mode`
+// is KESTRA_DRAW_NEW or KESTRA_DRAW_OVER. Returns a KestraStatus.
+int create_graph(const char* expression, const OPTION_RECT& options, HBITMAP* bitmap,
+                 unsigned long mode);
+
 struct PlotDrawing {
   HDC dc;
   const OPTION_RECT& options;
