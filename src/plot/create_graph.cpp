@@ -5,8 +5,9 @@
 namespace kestra::plot {
 namespace {
 
-int check_expression_and_sampling(const char* expression, const OPTION_RECT& options) {
-  if (ParseExpression(expression) != expr_ok) return KESTRA_BAD_EXPRESSION;
+int parse_and_check_sampling(ExpressionState& expression, const char* text,
+                             const OPTION_RECT& options) {
+  if (parse_expression(expression, text) != expr_ok) return KESTRA_BAD_EXPRESSION;
   if (!sampling_ends(options)) return KESTRA_BAD_SAMPLING;
   return KESTRA_OK;
 }
@@ -17,18 +18,20 @@ Origin find_origin(const PlotScale& scale) {
 
 // Background under the frame, the frame under the axes, the axes under the
 // points, and the captions on top.
-void draw_steps(const PlotDrawing& drawing) {
+void draw_steps(const PlotDrawing& drawing, ExpressionState& expression) {
   draw_background_and_frame(drawing);
   draw_axes_and_arrows(drawing);
-  draw_points(drawing);
+  draw_points(drawing, expression);
   draw_captions(drawing);
 }
 
 }  // namespace
 
-int create_graph(const char* expression, const OPTION_RECT& options, HBITMAP* bitmap,
+int create_graph(const char* text, const OPTION_RECT& options, HBITMAP* bitmap,
                  unsigned long mode) {
-  if (const int status = check_expression_and_sampling(expression, options)) return status;
+  // The parse fills this thread's tables, which the points are sampled from.
+  ExpressionState expression = thread_expression_state();
+  if (const int status = parse_and_check_sampling(expression, text, options)) return status;
   const canvas::UniqueDC dc(CreateCompatibleDC(nullptr));
   if (!dc) return KESTRA_NO_DC;
 
@@ -38,7 +41,7 @@ int create_graph(const char* expression, const OPTION_RECT& options, HBITMAP* bi
   {
     const PlotScale scale(options);
     canvas::Selection selection(dc.get());
-    draw_steps({dc.get(), options, size, scale, find_origin(scale), selection});
+    draw_steps({dc.get(), options, size, scale, find_origin(scale), selection}, expression);
   }
   return picture.hand_back();
 }
