@@ -102,8 +102,9 @@ inline void draw_line(HDC dc, int x0, int y0, int x1, int y1) {
   LineTo(dc, x1, y1);
 }
 
-// The arrowStyle that asks for arrow heads, and the arrowMask bit of each
-// axis end.
+// The arrowStyle values, plain axis ends or arrow heads, and the arrowMask
+// bit of each axis end.
+inline constexpr std::int32_t arrow_style_plain = 1;
 inline constexpr std::int32_t arrow_style_heads = 2;
 enum ArrowEnd : std::uint8_t {
   arrow_top = 0x1,     // top end of the vertical axis

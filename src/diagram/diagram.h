@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "canvas/canvas.h"
+#include "diagram/style_codes.h"
 #include "kestra.h"
 
 namespace kestra::diagram {
@@ -87,9 +88,6 @@ struct Drawing {
   NumberFormat& numbers;
   Selection& selection;
 };
-
-// GDI pen style of a line style code 1..5; any other code draws solid.
-int pen_style(std::int32_t code);
 
 // Walks the texts of a category label buffer of `length` bytes in order: the
 // label of category 0, then of 1, and so on. A null buffer holds no labels.

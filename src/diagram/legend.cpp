@@ -5,6 +5,7 @@ namespace kestra::diagram {
 namespace {
 
 constexpr int sample_inset = 4;  // sample lines keep 4 pixels from the box sides
+constexpr int sample_pen_fraction = 5;  // a sample line's pen is a fifth of its entry's height wide
 
 // Entry i of m covers rows top + (h * i) / m to top + (h * (i + 1)) / m. The
 // name is drawn opaque over the sample line, which shows right of the name.
@@ -13,7 +14,7 @@ void draw_entry(const Drawing& drawing, const RECT& box, int i, int m) {
   const int top = static_cast<int>(box.top + (h * i) / m);
   const int bottom = static_cast<int>(box.top + (h * (i + 1)) / m);
   const GRAPH_ELEM& element = drawing.disp.elements[i];
-  drawing.selection.pen(PS_SOLID, (bottom - top) / 5, element.color);
+  drawing.selection.pen(PS_SOLID, (bottom - top) / sample_pen_fraction, element.color);
   const int middle = (top + bottom) / 2;
   canvas::draw_line(drawing.dc, box.left + sample_inset, middle, box.right - sample_inset, middle);
   draw_text(drawing.dc, canvas::field_text(element.name),
