@@ -1,5 +1,5 @@
-// Bitmaps in the screen's format for tests: one colour all over, made the way
-// a host makes them (CreateDIBitmap from 24-bit bottom-up rows).
+// Bitmaps in the screen's format for tests, made the way a host makes them:
+// CreateDIBitmap from 24-bit bottom-up rows.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +16,17 @@ inline std::size_t row_size_24(int width) {
   return platform::dib_row_bytes(static_cast<std::size_t>(width), 24);
 }
 
+// A width x height bitmap made from 24-bit bottom-up rows, selected into no
+// device context; the caller deletes it.
+inline HBITMAP bitmap_from_rows(int width, int height, const std::uint8_t* rows) {
+  BITMAPINFO info{};
+  info.bmiHeader = {40, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  HDC screen = GetDC(GetForegroundWindow());
+  HBITMAP bitmap = CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, rows, &info, DIB_RGB_COLORS);
+  ReleaseDC(GetForegroundWindow(), screen);
+  return bitmap;
+}
+
 // A width x height bitmap filled with `color`, selected into no device
 // context; the caller deletes it.
 inline HBITMAP solid_bitmap(int width, int height, COLORREF color) {
@@ -29,12 +40,7 @@ inline HBITMAP solid_bitmap(int width, int height, COLORREF color) {
       pixel[2] = GetRValue(color);
     }
   }
-  BITMAPINFO info{};
-  info.bmiHeader = {40, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  HDC screen = GetDC(GetForegroundWindow());
-  HBITMAP bitmap = CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, bits.data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(GetForegroundWindow(), screen);
-  return bitmap;
+  return bitmap_from_rows(width, height, bits.data());
 }
 
 }  // namespace kestra::test
