@@ -24,8 +24,9 @@ void check_evaluation() {
   const std::int32_t tokens = ExprTokenCount;
   EXPR_TOKEN before[expr_capacity + 1];
   std::memcpy(before, ExprTokens, sizeof before);
-  auto program = Program::compile();
-  PointEvaluator evaluator;
+  ExpressionState state = thread_expression_state();
+  auto program = Program::compile(state);
+  PointEvaluator evaluator(state);
   for (double x : {-2.5, 0.0, 0.75, 3.0}) {
     double value;
     const int code = evaluator.evaluate(x, &value);

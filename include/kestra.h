@@ -16,7 +16,7 @@
 //                                   0, 10, (char*)"Quarter", (char*)"EUR", names, 9, 1,
 //                                   series, 2, 0x3FF);
 //   HBITMAP bitmap = nullptr;
-//   int status = CreateDiag(table, disp, &bitmap, 1, KESTRA_KIND_BARS);
+//   int status = CreateDiag(table, disp, &bitmap, KESTRA_DRAW_NEW, KESTRA_KIND_BARS);
 //   ...
 //   DeleteObject(bitmap);
 //   FreeTabGr(&table);
@@ -28,8 +28,7 @@
 #include <ddraw.h>
 #define KESTRA_API __declspec(dllexport)
 #else
-#include "kestra_win32.h"
-#define KESTRA_API __attribute__((visibility("default")))
+#include "kestra_win32.h"  // also defines KESTRA_API
 #endif
 
 #include <cstdint>
@@ -68,6 +67,12 @@ enum KestraStatus : int {
 // refused", ...); "unknown status" for a code outside the table. The text is
 // static: never free it.
 KESTRA_API const char* KestraStatusText(int status);
+
+// bitmapMode values of every drawing export; only the low three bits count.
+enum : unsigned long {
+  KESTRA_DRAW_NEW = 1,   // draw a new picture
+  KESTRA_DRAW_OVER = 2,  // draw over the caller's picture
+};
 
 // Diagram kinds (last argument of every diagram export).
 enum : unsigned long {
@@ -224,9 +229,17 @@ KESTRA_API OPTION_RECT ReturnOptionRect(tagRECT picture, unsigned long backColor
                                         char* captionX, char* captionY, unsigned long flags);
 
 // Drawing exports -----------------------------------------------------------
-// bitmapMode: only the low three bits count. 1 draws a new picture, 2 draws
-// over the caller's (the bitmap in *bitmap, the surface, or the BMP file at
-// the path). Every export returns a KestraStatus.
+// bitmapMode: only the low three bits count. KESTRA_DRAW_NEW (1) draws a new
+// picture, KESTRA_DRAW_OVER (2) draws over the caller's (the bitmap in
+// *bitmap, the surface, or the BMP file at the path). Every export returns a
+// KestraStatus.
+//
+// Bitmap forms that cannot make or take their picture leave *bitmap null:
+// KESTRA_NO_BITMAP when a new picture cannot be made, KESTRA_NO_CURRENT_BITMAP
+// when the caller's handle in mode 2 is null, not a bitmap, or a bitmap
+// selected into another device context. The caller's bitmap itself is never
+// changed or deleted and stays the caller's: keep its handle to delete it. A
+// null `bitmap` pointer gives the same codes.
 //
 // Surface forms draw a new picture, copy its top-left block of rcPlot's size
 // to the surface at (0, 0) and release it; they must be called with mode 2

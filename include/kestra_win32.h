@@ -6,7 +6,13 @@
 #ifndef KESTRA_WIN32_H
 #define KESTRA_WIN32_H
 
+#include <cstddef>
 #include <cstdint>
+
+// Marks what the shared library exports; everything else stays inside it.
+#ifndef KESTRA_API
+#define KESTRA_API __attribute__((visibility("default")))
+#endif
 
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
@@ -191,62 +197,64 @@ struct TEXTMETRICA {
 #define LR_CREATEDIBSECTION 0x2000
 
 // Device contexts.
-HDC CreateCompatibleDC(HDC reference);
-BOOL DeleteDC(HDC dc);
-HWND GetForegroundWindow();
-HDC GetDC(HWND window);
-int ReleaseDC(HWND window, HDC dc);
+KESTRA_API HDC CreateCompatibleDC(HDC reference);
+KESTRA_API BOOL DeleteDC(HDC dc);
+KESTRA_API HWND GetForegroundWindow();
+KESTRA_API HDC GetDC(HWND window);
+KESTRA_API int ReleaseDC(HWND window, HDC dc);
 
 // Objects.
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
-BOOL DeleteObject(HGDIOBJ object);
-HGDIOBJ GetCurrentObject(HDC dc, UINT type);
-HGDIOBJ GetStockObject(int index);
-int GetObjectA(HGDIOBJ object, int size, LPVOID buffer);
+KESTRA_API HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+KESTRA_API BOOL DeleteObject(HGDIOBJ object);
+KESTRA_API HGDIOBJ GetCurrentObject(HDC dc, UINT type);
+KESTRA_API HGDIOBJ GetStockObject(int index);
+KESTRA_API int GetObjectA(HGDIOBJ object, int size, LPVOID buffer);
 #define GetObject GetObjectA
 
 // Bitmaps.
-HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
-HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
-                       const BITMAPINFO* info, UINT usage);
-int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPINFO* info,
-              UINT usage);
-HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT load);
-BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, int sy,
-                int swidth, int sheight, DWORD rop);
-BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, int sy, DWORD rop);
+KESTRA_API HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
+KESTRA_API HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init,
+                                  const void* bits, const BITMAPINFO* info, UINT usage);
+KESTRA_API int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits,
+                         BITMAPINFO* info, UINT usage);
+KESTRA_API HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy,
+                             UINT load);
+KESTRA_API BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, int sy,
+                           int swidth, int sheight, DWORD rop);
+KESTRA_API BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, int sy,
+                       DWORD rop);
 
 // Pens, brushes and drawing.
-HPEN CreatePen(int style, int width, COLORREF color);
-HBRUSH CreateSolidBrush(COLORREF color);
-HBRUSH CreateHatchBrush(int hatch, COLORREF color);
-BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous);
-BOOL LineTo(HDC dc, int x, int y);
-BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
-COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
-COLORREF GetPixel(HDC dc, int x, int y);
-int SetBkMode(HDC dc, int mode);
-int GetBkMode(HDC dc);
-COLORREF SetBkColor(HDC dc, COLORREF color);
-COLORREF SetTextColor(HDC dc, COLORREF color);
+KESTRA_API HPEN CreatePen(int style, int width, COLORREF color);
+KESTRA_API HBRUSH CreateSolidBrush(COLORREF color);
+KESTRA_API HBRUSH CreateHatchBrush(int hatch, COLORREF color);
+KESTRA_API BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous);
+KESTRA_API BOOL LineTo(HDC dc, int x, int y);
+KESTRA_API BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
+KESTRA_API COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
+KESTRA_API COLORREF GetPixel(HDC dc, int x, int y);
+KESTRA_API int SetBkMode(HDC dc, int mode);
+KESTRA_API int GetBkMode(HDC dc);
+KESTRA_API COLORREF SetBkColor(HDC dc, COLORREF color);
+KESTRA_API COLORREF SetTextColor(HDC dc, COLORREF color);
 
 // Text.
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
-                  LPCSTR face);
-int DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format);
-BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
-BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size);
-BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics);
-int GetTextFaceA(HDC dc, int count, LPSTR name);
+KESTRA_API HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
+                             DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
+                             DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                             DWORD pitchAndFamily, LPCSTR face);
+KESTRA_API int DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format);
+KESTRA_API BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
+KESTRA_API BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size);
+KESTRA_API BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics);
+KESTRA_API int GetTextFaceA(HDC dc, int count, LPSTR name);
 
 // Memory, as the library's allocator.
 #define GMEM_FIXED 0x0000
 #define GMEM_ZEROINIT 0x0040
 using HGLOBAL = void*;
-HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes);
-HGLOBAL GlobalFree(HGLOBAL memory);
+KESTRA_API HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes);
+KESTRA_API HGLOBAL GlobalFree(HGLOBAL memory);
 
 #define S_OK 0
 #define E_FAIL ((HRESULT)0x80004005)

@@ -9,7 +9,7 @@ compile() {
   i686-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Werror -fsyntax-only -Iinclude -Isrc "$@"
 }
 compile tests/abi/record_layout.cpp
-for source in src/model/*.cpp src/diagram/*.cpp src/plot/*.cpp src/output/*.cpp src/import/*.cpp; do
+for source in src/model/*.cpp src/canvas/*.cpp src/diagram/*.cpp src/plot/*.cpp src/output/*.cpp src/import/*.cpp src/exports/*.cpp; do
   [[ $(basename "$source") == xlsx_* ]] || compile "$source"
 done
 echo "Windows build check: ok"

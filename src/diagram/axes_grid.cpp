@@ -4,34 +4,25 @@
 namespace kestra::diagram {
 namespace {
 
-constexpr int arrow_style_heads = 2;
-constexpr std::uint8_t arrow_value_axis = 0x1;     // top of the value axis
-constexpr std::uint8_t arrow_category_axis = 0x2;  // right end of the category axis
-constexpr int arrow_length = 4;
+// The diagram's arrows: the value axis points up, the category axis right.
+constexpr std::uint8_t diagram_arrows = canvas::arrow_top | canvas::arrow_right;
 constexpr int tick_length = 3;
 
 void draw_axes(const Drawing& drawing) {
   const Geometry& g = drawing.geometry;
-  if (drawing.disp.drawAxisX) draw_line(drawing.dc, g.axis_x(), g.axis_y(), g.right(), g.axis_y());
-  if (drawing.disp.drawAxisY) draw_line(drawing.dc, g.axis_x(), g.top(), g.axis_x(), g.axis_y());
+  if (drawing.disp.drawAxisX) canvas::draw_line(drawing.dc, g.axis_x(), g.axis_y(), g.right(), g.axis_y());
+  if (drawing.disp.drawAxisY) canvas::draw_line(drawing.dc, g.axis_x(), g.top(), g.axis_x(), g.axis_y());
 }
 
-// Arrow heads are pixel rows (or columns) of 3, 5, 7 and 9 pixels behind the
-// tip, set whether or not the axes themselves are drawn.
+// Arrow heads at the top of the value axis and the right end of the category
+// axis, set whether or not the axes themselves are drawn.
 void draw_arrow_heads(const Drawing& drawing) {
   const DIAG_DISP& disp = drawing.disp;
-  if (disp.arrowStyle != arrow_style_heads) return;
+  if (disp.arrowStyle != canvas::arrow_style_heads) return;
   const Geometry& g = drawing.geometry;
-  const COLORREF color = disp.axisColor;
-  if (disp.arrowMask & arrow_value_axis) {
-    for (int k = 1; k <= arrow_length; ++k)
-      for (int x = g.axis_x() - k; x <= g.axis_x() + k; ++x) SetPixel(drawing.dc, x, g.top() + k, color);
-  }
-  if (disp.arrowMask & arrow_category_axis) {
-    for (int k = 1; k <= arrow_length; ++k)
-      for (int y = g.axis_y() - k; y <= g.axis_y() + k; ++y)
-        SetPixel(drawing.dc, g.right() - 1 - k, y, color);
-  }
+  const RECT area{g.left(), g.top(), g.right(), g.bottom()};
+  canvas::draw_arrow_heads(drawing.dc, disp.arrowMask & diagram_arrows, area, {g.axis_x(), g.axis_y()},
+                           disp.axisColor);
 }
 
 // Vertical lines at the category boundaries reach 3 pixels below the axis as
@@ -46,13 +37,13 @@ void draw_grid(const Drawing& drawing) {
   if (disp.gridVertical) {
     for (int k = 1; k <= g.categories(); ++k) {
       const int x = g.slot_edge(k);
-      draw_line(drawing.dc, x, g.axis_y() + tick_length, x, g.top());
+      canvas::draw_line(drawing.dc, x, g.axis_y() + tick_length, x, g.top());
     }
   }
   const int d = disp.divisions;
   for (int i = 0; i < d; ++i) {
     const int y = g.division_y(i, d);
-    draw_line(drawing.dc, g.axis_x() - tick_length, y, g.right(), y);
+    canvas::draw_line(drawing.dc, g.axis_x() - tick_length, y, g.right(), y);
   }
   SetBkMode(drawing.dc, OPAQUE);
 }

@@ -7,15 +7,13 @@
 #include <optional>
 #include <string_view>
 
+#include "canvas/canvas.h"
+#include "diagram/style_codes.h"
 #include "kestra.h"
-#include "platform/gdi_handles.h"
 
 namespace kestra::diagram {
 
-using platform::ScopedSelect;
-using platform::UniqueDC;
-using platform::UniqueObject;
-using platform::WindowDC;
+using canvas::Selection;
 
 // Positions of the plot area, the value scale and the category slots. Integer
 // products are formed in 64 bits, so large pictures do not overflow.
@@ -81,32 +79,6 @@ class NumberFormat {
   char text_[260];
 };
 
-// The pen, brush and font currently selected by the diagram. A selection stays
-// until a later step replaces it; each created object is deleted once
-// replaced, the rest when the drawing ends, after the originals are back.
-class Selection {
- public:
-  explicit Selection(HDC dc) : dc_(dc) {}
-  Selection(const Selection&) = delete;
-  Selection& operator=(const Selection&) = delete;
-  ~Selection();
-
-  void pen(int style, int width, COLORREF color);
-  void solid_brush(COLORREF color);
-  void hatch_brush(int hatch, COLORREF color);
-  void hollow_brush();
-  // The diagram font of the given cell height.
-  void font(int height);
-
- private:
-  enum Kind { kind_pen, kind_brush, kind_font, kind_count };
-  void select(Kind kind, HGDIOBJ object, bool owned);
-
-  HDC dc_;
-  HGDIOBJ original_[kind_count] = {};
-  UniqueObject current_[kind_count];
-};
-
 // Everything a drawing step works with.
 struct Drawing {
   HDC dc;
@@ -116,9 +88,6 @@ struct Drawing {
   NumberFormat& numbers;
   Selection& selection;
 };
-
-// GDI pen style of a line style code 1..5; any other code draws solid.
-int pen_style(std::int32_t code);
 
 // Walks the texts of a category label buffer of `length` bytes in order: the
 // label of category 0, then of 1, and so on. A null buffer holds no labels.
@@ -135,41 +104,15 @@ class CategoryLabels {
   std::optional<std::size_t> start_;
 };
 
-// Draws one line: a move to the first point and a line to the second.
-inline void draw_line(HDC dc, int x0, int y0, int x1, int y1) {
-  MoveToEx(dc, x0, y0, nullptr);
-  LineTo(dc, x1, y1);
-}
-
 // Draws one line of text into a rectangle with DrawTextA's flags.
 void draw_text(HDC dc, std::string_view text, RECT rect, UINT flags);
 
-// Width and height of the picture rectangle.
-struct PictureSize {
-  std::int64_t width, height;
-};
-PictureSize picture_size(const RECT& picture);
+// CreateDiag's bitmap form behind its mode check: `mode` is KESTRA_DRAW_NEW
+// or KESTRA_DRAW_OVER. Returns a KestraStatus.
+int create_diag(const TAB_GR& table, const DIAG_DISP& disp, HBITMAP* bitmap, unsigned long mode,
+                unsigned long kind);
 
-// Bytes per row of a 24-bit DIB: width x 3, raised to a multiple of 4.
-std::size_t dib_stride(int width);
-
-// A new black picture bitmap of the given size in the screen's format; null
-// when the size is not positive, beyond the platform's limit, or creation fails.
-UniqueObject create_picture(PictureSize size);
-
-// Fills the whole bitmap from its origin, whatever the picture rectangle's corner.
-void fill_picture(HDC dc, Selection& selection, PictureSize size, COLORREF color);
-
-// Outlines a rectangle with a solid 1-pixel pen, leaving the inside as it is.
-void draw_outline(HDC dc, Selection& selection, const RECT& rect, COLORREF color);
-
-// Hands the bitmap selected into `dc` back through `bitmap`; a new picture
-// becomes the caller's. 1005 when the context holds no bitmap.
-int hand_back_picture(HDC dc, HBITMAP* bitmap, UniqueObject& new_picture);
-
-// The drawing steps, in the order CreateDiag runs them.
-void draw_background(const Drawing& drawing, PictureSize size);
-void draw_frame(const Drawing& drawing);
+// The drawing steps, in the order create_diag runs them.
 void draw_axes_and_grid(const Drawing& drawing);
 void draw_series(const Drawing& drawing, unsigned long kind);
 void draw_captions_and_labels(const Drawing& drawing);

@@ -34,12 +34,6 @@ namespace {
 constexpr int caption_x_offset = 15;  // category caption: below the axis
 constexpr int category_label_offset = 3;
 
-// A text of a fixed-size record field, which may fill the field unterminated.
-template <std::size_t N>
-std::string_view field_text(const char (&field)[N]) {
-  return {field, strnlen(field, N)};
-}
-
 // Value labels print the scale at divisions 1 to d - 1, each with its top on
 // the matching grid line; the top of the scale and the axis stay unlabelled.
 void draw_value_labels(const Drawing& drawing) {
@@ -70,10 +64,10 @@ void draw_captions(const Drawing& drawing) {
   const Geometry& g = drawing.geometry;
   drawing.selection.font(disp.captionFontHeight);
   SetTextColor(drawing.dc, disp.captionColor);
-  draw_text(drawing.dc, field_text(disp.captionX),
+  draw_text(drawing.dc, canvas::field_text(disp.captionX),
             {g.axis_x(), g.axis_y() + caption_x_offset, g.right(), g.bottom()},
             DT_CENTER | DT_SINGLELINE);
-  draw_text(drawing.dc, field_text(disp.captionY), {g.left(), g.top(), g.right(), g.bottom()},
+  draw_text(drawing.dc, canvas::field_text(disp.captionY), {g.left(), g.top(), g.right(), g.bottom()},
             DT_SINGLELINE);
   if (disp.showValueLabels) draw_value_labels(drawing);
   if (disp.showCategoryLabels) draw_category_labels(drawing);

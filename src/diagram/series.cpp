@@ -15,7 +15,7 @@ void draw_line_series(const Drawing& drawing, int r, bool markers) {
   for (int c = 0; c + 1 < g.categories(); ++c) {
     const auto y0 = g.y(g.value(r, c));
     const auto y1 = g.y(g.value(r, c + 1));
-    if (y0 && y1) draw_line(drawing.dc, g.point_x(c), *y0, g.point_x(c + 1), *y1);
+    if (y0 && y1) canvas::draw_line(drawing.dc, g.point_x(c), *y0, g.point_x(c + 1), *y1);
   }
   if (!markers) return;
   drawing.selection.pen(PS_SOLID, 1, element.color);
@@ -28,19 +28,9 @@ void draw_line_series(const Drawing& drawing, int r, bool markers) {
   }
 }
 
-// Bar fill codes 1..7; any other code fills solid.
 void select_bar_brush(const Drawing& drawing, const GRAPH_ELEM& element) {
-  constexpr int solid = -1;
-  int hatch = solid;
-  switch (element.style) {
-    case 2: hatch = HS_BDIAGONAL; break;
-    case 3: hatch = HS_CROSS; break;
-    case 4: hatch = HS_DIAGCROSS; break;
-    case 5: hatch = HS_FDIAGONAL; break;
-    case 7: hatch = HS_VERTICAL; break;
-    default: break;  // 1, 6 and codes without a fill of their own
-  }
-  if (hatch == solid) {
+  const int hatch = fill_hatch(element.style);
+  if (hatch == fill_solid) {
     drawing.selection.solid_brush(element.color);
   } else {
     drawing.selection.hatch_brush(hatch, element.color);

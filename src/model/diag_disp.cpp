@@ -1,7 +1,9 @@
 // ReturnDiagDisp: a diagram display record from plain arguments and the
 // option flag word.
+#include <algorithm>
 #include <cstdint>
 
+#include "canvas/canvas.h"
 #include "kestra.h"
 #include "model/model.h"
 
@@ -20,6 +22,23 @@ enum Flag : unsigned long {
   flag_value_labels = 0x200,
 };
 
+// The look every display record gets.
+constexpr int frame_inset = 2;         // the frame 2 pixels inside the picture
+constexpr int plot_inset_framed = 4;   // the plot area inside a frame, else at frame_inset
+constexpr int plot_legend_gap = 2;     // between the plot area and the legend box
+constexpr std::uint16_t bottom_margin = 40;
+constexpr std::uint16_t left_margin = 20;
+constexpr std::uint8_t value_and_category_arrows = kestra::canvas::arrow_top | kestra::canvas::arrow_right;
+constexpr std::uint16_t legend_font_height = 10;
+constexpr std::uint16_t dotted_grid = 2;  // the line style code of PS_DOT
+
+// The legend box: one fifth of the picture wide, at most 70 pixels, 5 pixels
+// from the right edge, 15 pixels per entry.
+constexpr std::int64_t picture_per_legend_width = 5;
+constexpr std::int64_t max_legend_width = 70;
+constexpr std::int64_t legend_right_gap = 5;
+constexpr std::int64_t legend_entry_height = 15;
+
 constexpr std::uint32_t is_set(unsigned long flags, Flag flag) { return (flags & flag) ? 1 : 0; }
 
 // The rectangle moved inward by `by` on every side (wrapping like the 32-bit
@@ -31,16 +50,15 @@ tagRECT inset(const tagRECT& rect, int by) {
   return {move(rect.left, by), move(rect.top, by), move(rect.right, -by), move(rect.bottom, -by)};
 }
 
-// The legend box: one fifth of the picture wide (at most 70 pixels) 5 pixels
-// from the right edge, 15 pixels per entry, centred vertically in a picture
-// whose top is 0. Coordinates keep their low 16 bits.
+// The legend box, centred vertically in a picture whose top is 0.
+// Coordinates keep their low 16 bits.
 void place_legend(DIAG_DISP& disp, unsigned short entries) {
   const tagRECT& picture = disp.rcPicture;
   const std::int64_t width = std::int64_t{picture.right} - picture.left;
   const std::int64_t height = std::int64_t{picture.bottom} - picture.top;
-  const std::int64_t q = width / 5;
-  const std::int64_t left = q > 70 ? std::int64_t{picture.right} - 75 : picture.right - q - 5;
-  const std::int64_t h = 15 * std::int64_t{entries};
+  const std::int64_t q = width / picture_per_legend_width;
+  const std::int64_t left = std::int64_t{picture.right} - std::min(q, max_legend_width) - legend_right_gap;
+  const std::int64_t h = legend_entry_height * std::int64_t{entries};
   std::int64_t top = picture.top;
   std::int64_t bottom = picture.bottom;
   if (h <= height) {
@@ -48,7 +66,7 @@ void place_legend(DIAG_DISP& disp, unsigned short entries) {
     bottom = (height + h) / 2;
   }
   disp.legendLeft = static_cast<std::uint16_t>(left);
-  disp.legendRight = static_cast<std::uint16_t>(std::int64_t{picture.right} - 5);
+  disp.legendRight = static_cast<std::uint16_t>(std::int64_t{picture.right} - legend_right_gap);
   disp.legendTop = static_cast<std::uint16_t>(top);
   disp.legendBottom = static_cast<std::uint16_t>(bottom);
 }
@@ -64,20 +82,21 @@ DIAG_DISP ReturnDiagDisp(tagRECT picture, unsigned long backColor, unsigned long
                          void* elements, unsigned char decimals, unsigned long flags) {
   DIAG_DISP disp{};
   disp.rcPicture = picture;
-  disp.rcFrame = inset(picture, 2);
+  disp.rcFrame = inset(picture, frame_inset);
 
   disp.fillBackground = is_set(flags, flag_background);
   disp.drawFrame = is_set(flags, flag_frame);
   disp.drawAxisX = is_set(flags, flag_axis_x);
   disp.drawAxisY = is_set(flags, flag_axis_y);
-  disp.arrowStyle = (flags & flag_arrows) ? 2 : 1;
+  disp.arrowStyle = (flags & flag_arrows) ? kestra::canvas::arrow_style_heads
+                                            : kestra::canvas::arrow_style_plain;
   disp.showCaptions = is_set(flags, flag_captions);
   disp.showCategoryLabels = is_set(flags, flag_category_labels);
   disp.showValueLabels = is_set(flags, flag_value_labels);
 
-  disp.marginBottom = 40;
-  disp.marginLeft = 20;
-  disp.arrowMask = 3;
+  disp.marginBottom = bottom_margin;
+  disp.marginLeft = left_margin;
+  disp.arrowMask = value_and_category_arrows;
   disp.baseValue = 0.0;
   disp.showBarValues = 1;
 
@@ -102,16 +121,16 @@ DIAG_DISP ReturnDiagDisp(tagRECT picture, unsigned long backColor, unsigned long
     disp.legendFrameColor = static_cast<std::uint32_t>(frameColor);
     disp.legendFill = 0;
     disp.legendBackColor = static_cast<std::uint32_t>(backColor);
-    disp.legendFontHeight = 10;
+    disp.legendFontHeight = legend_font_height;
     disp.legendTextColor = static_cast<std::uint32_t>(textColor);
   }
 
-  disp.rcPlot = inset(picture, (flags & flag_frame) ? 4 : 2);
-  if (flags & flag_legend) disp.rcPlot.right = disp.legendLeft - 2;
+  disp.rcPlot = inset(picture, (flags & flag_frame) ? plot_inset_framed : frame_inset);
+  if (flags & flag_legend) disp.rcPlot.right = disp.legendLeft - plot_legend_gap;
 
   if (flags & flag_grid) {
     disp.showGrid = 1;
-    disp.gridStyle = 2;
+    disp.gridStyle = dotted_grid;
     disp.gridVertical = 0;
     disp.gridColor = static_cast<std::uint32_t>(axisColor);
   }

@@ -32,7 +32,7 @@ std::int64_t height_of(const RECT& r) { return std::int64_t{r.bottom} - r.top; }
 int save_to_file(const Renderer& render, const RECT& picture, const char* path,
                  unsigned long mode) {
   UniqueObject canvas;
-  if ((mode & 7) == mode_over) {
+  if (mode == KESTRA_DRAW_OVER) {
     if (const int status = load_canvas(path, picture, canvas)) return status;
   }
   HBITMAP drawn = static_cast<HBITMAP>(canvas.get());

@@ -14,11 +14,8 @@
 
 namespace kestra::output {
 
-constexpr unsigned long mode_new = 1;
-constexpr unsigned long mode_over = 2;
-
-// A bitmap form bound to its records: draws into *bitmap in `mode` (1 a new
-// picture, 2 over *bitmap) and returns its status.
+// A bitmap form bound to its records: draws into *bitmap in `mode`
+// (KESTRA_DRAW_NEW or KESTRA_DRAW_OVER over *bitmap) and returns its status.
 using Renderer = std::function<int(HBITMAP* bitmap, unsigned long mode)>;
 
 // Renders a new picture and copies the block of `plot`'s size from the
@@ -26,8 +23,9 @@ using Renderer = std::function<int(HBITMAP* bitmap, unsigned long mode)>;
 [[nodiscard]] int copy_to_surface(const Renderer& render, const RECT& plot,
                                   IDirectDrawSurface* surface);
 
-// Renders in `mode` (in mode 2 over the BMP picture stored under `path`,
-// which must be of `picture`'s size) and saves the result under `path`.
+// Renders in `mode`, the low bits of bitmapMode (KESTRA_DRAW_OVER over the
+// BMP picture stored under `path`, which must be of `picture`'s size), and
+// saves the result under `path`.
 [[nodiscard]] int save_to_file(const Renderer& render, const RECT& picture, const char* path,
                                unsigned long mode);
 

@@ -39,7 +39,7 @@ int side(std::int64_t from, std::int64_t to) {
 
 int copy_to_surface(const Renderer& render, const RECT& plot, IDirectDrawSurface* surface) {
   HBITMAP drawn = nullptr;
-  if (const int status = render(&drawn, mode_new)) return status;
+  if (const int status = render(&drawn, KESTRA_DRAW_NEW)) return status;
   const UniqueObject picture(drawn);
 
   const SurfaceDC target(surface);

@@ -1,6 +1,7 @@
 // Device contexts, object selection and deletion, stock objects and the
 // background and text colour state.
 #include "platform/gdi_objects.h"
+#include "platform/no_throw.h"
 
 namespace kestra::platform {
 namespace {
@@ -76,8 +77,10 @@ void release_bitmap(DeviceContext& dc) {
 using namespace kestra::platform;
 
 HDC CreateCompatibleDC(HDC reference) {
-  if (reference && !dc_of(reference)) return nullptr;
-  return new_dc(true);
+  return or_failure<HDC>(nullptr, [&]() -> HDC {
+    if (reference && !dc_of(reference)) return nullptr;
+    return new_dc(true);
+  });
 }
 
 BOOL DeleteDC(HDC dc) {
@@ -90,8 +93,10 @@ BOOL DeleteDC(HDC dc) {
 HWND GetForegroundWindow() { return reinterpret_cast<HWND>(std::uintptr_t{1}); }
 
 HDC GetDC(HWND window) {
-  if (window && window != GetForegroundWindow()) return nullptr;
-  return new_dc(false);
+  return or_failure<HDC>(nullptr, [&]() -> HDC {
+    if (window && window != GetForegroundWindow()) return nullptr;
+    return new_dc(false);
+  });
 }
 
 int ReleaseDC(HWND, HDC dc) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kestra_win32.h"
+#include "platform/bitmap_limits.h"
 #include "platform/object_table.h"
 
 namespace kestra::platform {
@@ -21,10 +22,6 @@ constexpr Pixel to_pixel(COLORREF color) {
 constexpr COLORREF to_colorref(Pixel pixel) {
   return ((pixel >> 16) & 0xFFu) | (pixel & 0xFF00u) | ((pixel & 0xFFu) << 16);
 }
-
-// Largest bitmap side and pixel count accepted; larger requests fail.
-constexpr int max_bitmap_side = 32768;
-constexpr std::int64_t max_bitmap_pixels = std::int64_t{1} << 28;
 
 struct Bitmap final : GdiObject {
   static constexpr ObjectKind object_kind = ObjectKind::bitmap;

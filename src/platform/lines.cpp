@@ -2,6 +2,7 @@
 // for the selected pen.
 #include <algorithm>
 
+#include "platform/no_throw.h"
 #include "platform/raster.h"
 
 namespace kestra::platform {
@@ -71,9 +72,11 @@ BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous) {
 }
 
 BOOL LineTo(HDC dc, int x, int y) {
-  auto context = dc_of(dc);
-  if (!context) return FALSE;
-  draw_pen_line(*context, context->position, {x, y});
-  context->position = {x, y};
-  return TRUE;
+  return or_failure<BOOL>(FALSE, [&]() -> BOOL {
+    auto context = dc_of(dc);
+    if (!context) return FALSE;
+    draw_pen_line(*context, context->position, {x, y});
+    context->position = {x, y};
+    return TRUE;
+  });
 }

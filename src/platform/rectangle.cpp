@@ -2,6 +2,7 @@
 // outline through the corner pixels.
 #include <algorithm>
 
+#include "platform/no_throw.h"
 #include "platform/raster.h"
 
 namespace kestra::platform {
@@ -37,11 +38,13 @@ RECT fill_area(const DeviceContext& dc, const RECT& box) {
 using namespace kestra::platform;
 
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
-  auto context = dc_of(dc);
-  if (!context) return FALSE;
-  const RECT box = normalised(left, top, right, bottom);
-  if (!context->bitmap || box.left == box.right || box.top == box.bottom) return TRUE;
-  fill_with_brush(*context, *context->bitmap, fill_area(*context, box));
-  draw_outline(*context, box);
-  return TRUE;
+  return or_failure<BOOL>(FALSE, [&]() -> BOOL {
+    auto context = dc_of(dc);
+    if (!context) return FALSE;
+    const RECT box = normalised(left, top, right, bottom);
+    if (!context->bitmap || box.left == box.right || box.top == box.bottom) return TRUE;
+    fill_with_brush(*context, *context->bitmap, fill_area(*context, box));
+    draw_outline(*context, box);
+    return TRUE;
+  });
 }

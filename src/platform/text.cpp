@@ -7,6 +7,7 @@
 
 #include "platform/font_face.h"
 #include "platform/gdi_objects.h"
+#include "platform/no_throw.h"
 #include "platform/text_render.h"
 
 namespace kestra::platform {
@@ -73,73 +74,85 @@ using namespace kestra::platform;
 
 HFONT CreateFontA(int height, int, int, int, int weight, DWORD italic, DWORD, DWORD,
                   DWORD charset, DWORD, DWORD, DWORD, DWORD, LPCSTR face) {
-  FontRequest request;
-  request.height = height;
-  request.weight = weight <= 0 ? FW_NORMAL : std::min(weight, 1000);  // 0 is FW_DONTCARE
-  request.italic = italic != 0;
-  request.charset = charset;
-  if (face) request.face_name.assign(face, strnlen(face, max_face_name));
-  std::shared_ptr<const FontFace> resolved = resolve_font(request);
-  if (!resolved) return nullptr;
-  return static_cast<HFONT>(ObjectTable::instance().add(std::make_shared<Font>(std::move(resolved))));
+  return or_failure<HFONT>(nullptr, [&]() -> HFONT {
+    FontRequest request;
+    request.height = height;
+    request.weight = weight <= 0 ? FW_NORMAL : std::min(weight, 1000);  // 0 is FW_DONTCARE
+    request.italic = italic != 0;
+    request.charset = charset;
+    if (face) request.face_name.assign(face, strnlen(face, max_face_name));
+    std::shared_ptr<const FontFace> resolved = resolve_font(request);
+    if (!resolved) return nullptr;
+    return static_cast<HFONT>(ObjectTable::instance().add(std::make_shared<Font>(std::move(resolved))));
+  });
 }
 
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics) {
-  auto context = dc_of(dc);
-  auto face = context ? face_of(*context) : nullptr;
-  if (!face || !metrics) return FALSE;
-  *metrics = face->metrics();
-  return TRUE;
+  return or_failure<BOOL>(FALSE, [&]() -> BOOL {
+    auto context = dc_of(dc);
+    auto face = context ? face_of(*context) : nullptr;
+    if (!face || !metrics) return FALSE;
+    *metrics = face->metrics();
+    return TRUE;
+  });
 }
 
 int GetTextFaceA(HDC dc, int count, LPSTR name) {
-  auto context = dc_of(dc);
-  auto face = context ? face_of(*context) : nullptr;
-  if (!face) return 0;
-  const std::string& family = face->family();
-  if (!name) return static_cast<int>(family.size()) + 1;
-  if (count <= 0) return 0;
-  const std::size_t copied = std::min(family.size(), static_cast<std::size_t>(count) - 1);
-  std::memcpy(name, family.data(), copied);
-  name[copied] = '\0';
-  return static_cast<int>(copied);
+  return or_failure<int>(0, [&]() -> int {
+    auto context = dc_of(dc);
+    auto face = context ? face_of(*context) : nullptr;
+    if (!face) return 0;
+    const std::string& family = face->family();
+    if (!name) return static_cast<int>(family.size()) + 1;
+    if (count <= 0) return 0;
+    const std::size_t copied = std::min(family.size(), static_cast<std::size_t>(count) - 1);
+    std::memcpy(name, family.data(), copied);
+    name[copied] = '\0';
+    return static_cast<int>(copied);
+  });
 }
 
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size) {
-  auto context = dc_of(dc);
-  auto face = context ? face_of(*context) : nullptr;
-  if (!face || !size || count < 0 || (!text && count > 0)) return FALSE;
-  size->cx = text ? clamp_to_int(text_width(*face, text_bytes(text, count))) : 0;
-  size->cy = face->metrics().tmHeight;
-  return TRUE;
+  return or_failure<BOOL>(FALSE, [&]() -> BOOL {
+    auto context = dc_of(dc);
+    auto face = context ? face_of(*context) : nullptr;
+    if (!face || !size || count < 0 || (!text && count > 0)) return FALSE;
+    size->cx = text ? clamp_to_int(text_width(*face, text_bytes(text, count))) : 0;
+    size->cy = face->metrics().tmHeight;
+    return TRUE;
+  });
 }
 
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
-  auto context = dc_of(dc);
-  auto face = context ? face_of(*context) : nullptr;
-  if (!face || count < 0 || (!text && count > 0)) return FALSE;
-  if (context->bitmap && text)
-    paint_text(*context->bitmap, *face, x, y, text_bytes(text, count), style_of(*context), unclipped);
-  return TRUE;
+  return or_failure<BOOL>(FALSE, [&]() -> BOOL {
+    auto context = dc_of(dc);
+    auto face = context ? face_of(*context) : nullptr;
+    if (!face || count < 0 || (!text && count > 0)) return FALSE;
+    if (context->bitmap && text)
+      paint_text(*context->bitmap, *face, x, y, text_bytes(text, count), style_of(*context), unclipped);
+    return TRUE;
+  });
 }
 
 // Lays out one line: DT_SINGLELINE's rules are applied to every text (line
 // breaks are not split into lines), with DT_VCENTER and DT_BOTTOM effective
 // only together with DT_SINGLELINE as in GDI.
 int DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format) {
-  auto context = dc_of(dc);
-  auto face = context ? face_of(*context) : nullptr;
-  if (!face || !text || !rect) return 0;
-  const std::string_view bytes = text_bytes(text, count);
-  const PrefixedText shown = (format & DT_NOPREFIX) ? PrefixedText{std::string(bytes), -1}
-                                                    : strip_prefixes(bytes);
-  const int height = face->metrics().tmHeight;
-  if (!(format & DT_SINGLELINE)) format &= ~static_cast<UINT>(DT_VCENTER | DT_BOTTOM);
-  const Origin origin = single_line_origin(*rect, text_width(*face, shown.text), height, format);
-  if (context->bitmap) {
-    const ClipBox clip = (format & DT_NOCLIP) ? unclipped : normalised(*rect);
-    paint_text(*context->bitmap, *face, origin.x, origin.y, shown.text, style_of(*context), clip,
-               shown.underlined);
-  }
-  return clamp_to_int(origin.y - rect->top + height);
+  return or_failure<int>(0, [&]() -> int {
+    auto context = dc_of(dc);
+    auto face = context ? face_of(*context) : nullptr;
+    if (!face || !text || !rect) return 0;
+    const std::string_view bytes = text_bytes(text, count);
+    const PrefixedText shown = (format & DT_NOPREFIX) ? PrefixedText{std::string(bytes), -1}
+                                                      : strip_prefixes(bytes);
+    const int height = face->metrics().tmHeight;
+    if (!(format & DT_SINGLELINE)) format &= ~static_cast<UINT>(DT_VCENTER | DT_BOTTOM);
+    const Origin origin = single_line_origin(*rect, text_width(*face, shown.text), height, format);
+    if (context->bitmap) {
+      const ClipBox clip = (format & DT_NOCLIP) ? unclipped : normalised(*rect);
+      paint_text(*context->bitmap, *face, origin.x, origin.y, shown.text, style_of(*context), clip,
+                 shown.underlined);
+    }
+    return clamp_to_int(origin.y - rect->top + height);
+  });
 }

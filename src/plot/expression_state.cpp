@@ -1,4 +1,5 @@
-// The expression engine's tables and the token classes every stage uses.
+// The expression engine's tables, their documented entry points, and the
+// token classes every stage uses.
 #include "plot/plot.h"
 
 namespace kestra::plot {
@@ -9,6 +10,25 @@ thread_local double ExprValues[expr_capacity + 1];
 thread_local std::int32_t ExprValueCount;
 thread_local std::int32_t ExprCursor;
 thread_local EXPR_TOKEN ExprWorkTokens[expr_capacity];
+
+ExpressionState thread_expression_state() {
+  return {ExprTokens, ExprTokenCount, ExprValues, ExprValueCount, ExprCursor, ExprWorkTokens};
+}
+
+int ParseExpression(const char* text) {
+  ExpressionState state = thread_expression_state();
+  return parse_expression(state, text);
+}
+
+int CheckExpression() {
+  ExpressionState state = thread_expression_state();
+  return check_group(state);
+}
+
+int EvaluateExpression(double x, double* result) {
+  ExpressionState state = thread_expression_state();
+  return evaluate_group(state, x, result);
+}
 
 bool is_operator(const EXPR_TOKEN& token, std::int32_t code) {
   return token.kind == kind_operator && token.code == code;
@@ -31,16 +51,16 @@ bool is_two_group_function(const EXPR_TOKEN& token) {
 }
 
 // Token 0 names the left-hand variable, which is no value on the right.
-bool is_value(const EXPR_TOKEN& token) {
+bool is_value(const ExpressionState& state, const EXPR_TOKEN& token) {
   if (token.kind == kind_number) return true;
   return token.kind == kind_word && token.code >= word_pi && token.code <= word_x &&
-         token.code != ExprTokens[0].code;
+         token.code != state.tokens[0].code;
 }
 
-std::int32_t new_value(double value) {
-  const std::int32_t slot = ExprValueCount;
-  ExprValues[slot] = value;
-  if (ExprValueCount < expr_capacity) ++ExprValueCount;
+std::int32_t new_value(ExpressionState& state, double value) {
+  const std::int32_t slot = state.value_count;
+  state.values[slot] = value;
+  if (state.value_count < expr_capacity) ++state.value_count;
   return slot;
 }
 

@@ -1,4 +1,4 @@
-// ParseExpression: cuts the text into tokens and literal values, checks the
+// The parse: cuts the text into tokens and literal values, checks the
 // head 'y=' (or 'x=') and runs the checker over the right-hand side.
 #include <charconv>
 #include <string_view>
@@ -19,9 +19,9 @@ bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')
 bool is_number_character(char c) { return (c >= '0' && c <= '9') || c == '.'; }
 
 // Beyond the 2000th token every token lands in the overflow entry.
-void store_token(std::int32_t kind, std::int32_t code) {
-  ExprTokens[ExprTokenCount] = {kind, code};
-  if (ExprTokenCount < expr_capacity) ++ExprTokenCount;
+void store_token(ExpressionState& state, std::int32_t kind, std::int32_t code) {
+  state.tokens[state.token_count] = {kind, code};
+  if (state.token_count < expr_capacity) ++state.token_count;
 }
 
 std::string_view take_run(std::string_view& rest, bool (*belongs)(char)) {
@@ -50,18 +50,19 @@ double number_value(std::string_view run) {
 }
 
 // Scans the whole text; false at the first unknown word.
-bool scan(std::string_view rest) {
+// tokens = { operator | word | number | other } ;
+bool scan(ExpressionState& state, std::string_view rest) {
   while (!rest.empty()) {
     const char c = rest.front();
     if (const auto op = operator_characters.find(c); op != std::string_view::npos) {
-      store_token(kind_operator, static_cast<std::int32_t>(op));
+      store_token(state, kind_operator, static_cast<std::int32_t>(op));
       rest.remove_prefix(1);
     } else if (is_letter(c)) {
       const auto code = keyword_code(take_run(rest, is_letter));
       if (!code) return false;
-      store_token(kind_word, *code);
+      store_token(state, kind_word, *code);
     } else if (is_number_character(c)) {
-      store_token(kind_number, new_value(number_value(take_run(rest, is_number_character))));
+      store_token(state, kind_number, new_value(state, number_value(take_run(rest, is_number_character))));
     } else {
       rest.remove_prefix(1);  // blanks and every other character are ignored
     }
@@ -69,25 +70,26 @@ bool scan(std::string_view rest) {
   return true;
 }
 
-int check_form() {
-  if (ExprTokenCount == 0) return expr_ok;
-  const EXPR_TOKEN& head = ExprTokens[0];
+// expression = [ ( "y" | "x" ) "=" [ group ] ] ;
+int check_form(ExpressionState& state) {
+  if (state.token_count == 0) return expr_ok;
+  const EXPR_TOKEN& head = state.tokens[0];
   if (head.kind != kind_word || (head.code != word_y && head.code != word_x)) {
     return expr_bad_variable;
   }
-  if (ExprTokenCount < 2 || !is_operator(ExprTokens[1], op_equals)) return expr_missing_equals;
-  if (ExprTokenCount == 2) return expr_ok;
-  ExprCursor = 2;
-  return CheckExpression();
+  if (state.token_count < 2 || !is_operator(state.tokens[1], op_equals)) return expr_missing_equals;
+  if (state.token_count == 2) return expr_ok;
+  state.cursor = 2;
+  return check_group(state);
 }
 
 }  // namespace
 
-int ParseExpression(const char* text) {
-  ExprTokenCount = 0;
-  ExprValueCount = 0;
-  if (!scan(text ? std::string_view(text) : std::string_view())) return expr_unknown_word;
-  return check_form();
+int parse_expression(ExpressionState& state, const char* text) {
+  state.token_count = 0;
+  state.value_count = 0;
+  if (!scan(state, text ? std::string_view(text) : std::string_view())) return expr_unknown_word;
+  return check_form(state);
 }
 
 }  // namespace kestra::plot

@@ -18,7 +18,7 @@ constexpr unsigned long flag_zero_mark = 0x40;
 
 constexpr int frame_inset = 2;
 constexpr int plot_inset_framed = 4;
-constexpr std::uint8_t arrows_top_and_right = 0x3;
+constexpr std::uint8_t arrows_top_and_right = canvas::arrow_top | canvas::arrow_right;
 constexpr double default_step = 0.01;
 
 // Sides beyond the int range stop at its ends.
@@ -58,7 +58,8 @@ OPTION_RECT ReturnOptionRect(tagRECT picture, unsigned long backColor, unsigned 
   options.drawAxisX = flag(flags, flag_axis_x);
   options.drawAxisY = flag(flags, flag_axis_y);
   options.axisColor = static_cast<std::uint32_t>(axisColor);
-  options.arrowStyle = (flags & flag_arrows) ? 2 : 1;
+  options.arrowStyle = (flags & flag_arrows) ? kestra::canvas::arrow_style_heads
+                                               : kestra::canvas::arrow_style_plain;
   options.arrowMask = arrows_top_and_right;
   options.rcPlot = inset(picture, options.drawFrame ? plot_inset_framed : frame_inset);
   options.xMin = xMin;

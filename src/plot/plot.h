@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "diagram/diagram.h"
+#include "canvas/canvas.h"
 #include "kestra.h"
 
 namespace kestra::plot {
@@ -56,7 +56,8 @@ enum ExpressionCode : int {
 // Capacity of the tables; index expr_capacity is the overflow entry.
 inline constexpr int expr_capacity = 2000;
 
-// The engine's state. Each thread has its own, so plots may run concurrently.
+// The documented tables, one set per thread so plots may run concurrently.
+// The stages never reach them by name: they are handed an ExpressionState.
 extern thread_local EXPR_TOKEN ExprTokens[expr_capacity + 1];
 extern thread_local std::int32_t ExprTokenCount;
 extern thread_local double ExprValues[expr_capacity + 1];
@@ -64,12 +65,32 @@ extern thread_local std::int32_t ExprValueCount;
 extern thread_local std::int32_t ExprCursor;
 extern thread_local EXPR_TOKEN ExprWorkTokens[expr_capacity];
 
+// The engine's state as every stage sees it: the parsed token and value
+// tables, the working copy of the tokens the evaluator reduces, and the cursor.
+struct ExpressionState {
+  EXPR_TOKEN* tokens;  // expr_capacity + 1 entries, the last one the overflow entry
+  std::int32_t& token_count;
+  double* values;  // expr_capacity + 1 entries, the last one the overflow entry
+  std::int32_t& value_count;
+  std::int32_t& cursor;
+  EXPR_TOKEN* work_tokens;  // expr_capacity entries
+};
+
+// This thread's documented tables as a state.
+ExpressionState thread_expression_state();
+
 // Scans the text into the tables and checks it: 0 when it may be plotted.
+int parse_expression(ExpressionState& state, const char* text);
+// Checks the group at the cursor: 0 ran to the end, 1 ended with ")", 2..11 an error.
+int check_group(ExpressionState& state);
+// Reduces the group at the cursor in the working tokens for the free
+// variable x: 0 ran to the end, 1 ended with ")", 2..10 an error (the result
+// is then 0.0).
+int evaluate_group(ExpressionState& state, double x, double* result);
+
+// The same three on this thread's tables, under their documented names.
 int ParseExpression(const char* text);
-// Checks the group at ExprCursor: 0 ran to the end, 1 ended with ")", 2..11 an error.
 int CheckExpression();
-// Reduces the group at ExprCursor in ExprWorkTokens for the free variable x:
-// 0 ran to the end, 1 ended with ")", 2..10 an error (the result is then 0.0).
 int EvaluateExpression(double x, double* result);
 
 // Token classes shared by the checker, the evaluator and the compiler. A
@@ -79,11 +100,11 @@ bool is_sign(const EXPR_TOKEN& token);
 bool is_infix(const EXPR_TOKEN& token);
 bool is_function(const EXPR_TOKEN& token);
 bool is_two_group_function(const EXPR_TOKEN& token);
-bool is_value(const EXPR_TOKEN& token);
+bool is_value(const ExpressionState& state, const EXPR_TOKEN& token);
 
-// Stores a value at slot ExprValueCount and raises the count below the
+// Stores a value at slot value_count and raises the count below the
 // overflow entry; returns the slot written.
-std::int32_t new_value(double value);
+std::int32_t new_value(ExpressionState& state, double value);
 
 // The arithmetic of the expression language, one place for the reduction
 // and the compiled program so both round alike.
@@ -125,11 +146,12 @@ inline double apply_function(std::int32_t word, double a, double b) {
 // the state the parse left before each evaluation.
 class PointEvaluator {
  public:
-  PointEvaluator();
+  explicit PointEvaluator(ExpressionState& state);
   // 0 and the value in *result, or the evaluator's error code.
   int evaluate(double x, double* result);
 
  private:
+  ExpressionState& state_;
   std::int32_t tokens_;
   std::int32_t values_;
 };
@@ -144,7 +166,7 @@ class Program {
 
   // Nothing when the expression plots no curve (no right-hand side), or when
   // the reduction would share the overflow slot, which only it reproduces.
-  static std::optional<Program> compile();
+  static std::optional<Program> compile(const ExpressionState& state);
   // The values at n (at most batch) arguments.
   void run(const double* x, double* values, int n);
   double run(double x);
@@ -198,10 +220,7 @@ class PlotScale {
 
 // Where the scales read 0: the column of the vertical axis and the row of
 // the horizontal one, whether or not 0 lies inside the ranges.
-struct Origin {
-  std::optional<int> column;
-  std::optional<int> row;
-};
+using Origin = canvas::AxisPlaces;
 
 // True when sampling argFrom, argFrom + argStep, ... while at most argTo
 // ends within the sample limit; other records are refused with 1015.
@@ -209,20 +228,24 @@ bool sampling_ends(const OPTION_RECT& options);
 
 // The drawing steps of CreateGraph ---------------------------------------------
 
+// CreateGraph's bitmap form behind its mode and font-height checks: `mode`
+// is KESTRA_DRAW_NEW or KESTRA_DRAW_OVER. Returns a KestraStatus.
+int create_graph(const char* text, const OPTION_RECT& options, HBITMAP* bitmap,
+                 unsigned long mode);
+
 struct PlotDrawing {
   HDC dc;
   const OPTION_RECT& options;
-  diagram::PictureSize size;
+  canvas::PictureSize size;
   const PlotScale& scale;
   Origin origin;
-  diagram::Selection& selection;
+  canvas::Selection& selection;
 };
 
-void draw_background(const PlotDrawing& drawing);
-void draw_frame(const PlotDrawing& drawing);
+void draw_background_and_frame(const PlotDrawing& drawing);
 void draw_axes_and_arrows(const PlotDrawing& drawing);
 // Samples the parsed expression and sets one pixel per point inside rcPlot.
-void draw_points(const PlotDrawing& drawing);
+void draw_points(const PlotDrawing& drawing, ExpressionState& expression);
 void draw_captions(const PlotDrawing& drawing);
 
 }  // namespace kestra::plot

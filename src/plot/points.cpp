@@ -95,16 +95,16 @@ void plot_samples(const OPTION_RECT& options, PointPlotter plotter, Evaluate&& e
 
 }  // namespace
 
-void draw_points(const PlotDrawing& drawing) {
-  if (ExprTokenCount <= 2) return;  // no right-hand side: no sample has a value
+void draw_points(const PlotDrawing& drawing, ExpressionState& expression) {
+  if (expression.token_count <= 2) return;  // no right-hand side: no sample has a value
   const PointPlotter plotter(drawing);
-  if (auto program = Program::compile()) {
+  if (auto program = Program::compile(expression)) {
     plot_samples(drawing.options, plotter, [&](const double* arguments, double* values, int n) {
       program->run(arguments, values, n);
     });
     return;
   }
-  PointEvaluator evaluator;
+  PointEvaluator evaluator(expression);
   plot_samples(drawing.options, plotter, [&](const double* arguments, double* values, int n) {
     for (int i = 0; i < n; ++i) {
       if (evaluator.evaluate(arguments[i], &values[i]) != expr_ok) values[i] = NAN;

@@ -72,11 +72,13 @@ int operand_count(Op op) {
   }
 }
 
-// Recursive descent over ExprTokens from index 2, in the grammar's rules. It
+// Recursive descent over the parsed tokens from index 2, in the grammar's rules. It
 // also counts the value slots one reduction takes: one per constant or
 // variable occurrence, sign, group, call and operation.
 class Compiler {
  public:
+  explicit Compiler(const ExpressionState& state) : s_(state) {}
+
   bool right_hand_side() {
     position_ = 2;
     return group(false);
@@ -85,8 +87,8 @@ class Compiler {
   std::int64_t slots() const { return slots_; }
 
  private:
-  bool at_end() const { return position_ >= ExprTokenCount; }
-  const EXPR_TOKEN& current() const { return ExprTokens[position_]; }
+  bool at_end() const { return position_ >= s_.token_count; }
+  const EXPR_TOKEN& current() const { return s_.tokens[position_]; }
 
   // Appends a step; an operation on constants becomes a constant at once.
   void emit(Step step) {
@@ -108,7 +110,7 @@ class Compiler {
 
   void emit_value(const EXPR_TOKEN& token) {
     if (token.kind == kind_number) {
-      steps_.push_back({Op::constant, 0, ExprValues[token.code]});
+      steps_.push_back({Op::constant, 0, s_.values[token.code]});
     } else if (token.code == word_pi || token.code == word_e) {
       ++slots_;
       steps_.push_back({Op::constant, 0, word_value(token.code, 0.0)});
@@ -118,6 +120,7 @@ class Compiler {
     }
   }
 
+  // group = term { ( "-" | "+" ) term } [ ")" ] ;  the first term opens with first-operand
   // A group up to and including its ")" when closed, else up to the end.
   bool group(bool closed) {
     if (!term(true)) return false;
@@ -133,6 +136,7 @@ class Compiler {
     return true;
   }
 
+  // term = operand { ( "*" | "/" ) operand } ;
   bool term(bool first) {
     if (!(first ? first_operand() : operand())) return false;
     while (!at_end() && (is_operator(current(), op_times) || is_operator(current(), op_divide))) {
@@ -144,12 +148,13 @@ class Compiler {
     return true;
   }
 
+  // first-operand = ( "-" | "+" ) value | operand ;
   // A signed value takes one slot for its signed value, none to convert.
   bool first_operand() {
     if (at_end() || !is_sign(current())) return operand();
     const bool minus = is_operator(current(), op_minus);
     ++position_;
-    if (at_end() || !is_value(current())) return false;
+    if (at_end() || !is_value(s_, current())) return false;
     const EXPR_TOKEN value = current();
     ++position_;
     ++slots_;
@@ -157,16 +162,17 @@ class Compiler {
       steps_.push_back({Op::variable, 0, 0.0});
       if (minus) steps_.push_back({Op::negate, 0, 0.0});
     } else {
-      const double v = value.kind == kind_number ? ExprValues[value.code] : word_value(value.code, 0.0);
+      const double v = value.kind == kind_number ? s_.values[value.code] : word_value(value.code, 0.0);
       steps_.push_back({Op::constant, 0, minus ? -v : v});
     }
     return true;
   }
 
+  // operand = value | closed-group | function closed-group [ closed-group ] ;
   bool operand() {
     if (at_end()) return false;
     const EXPR_TOKEN token = current();
-    if (is_value(token)) {
+    if (is_value(s_, token)) {
       ++position_;
       emit_value(token);
       return true;
@@ -196,6 +202,7 @@ class Compiler {
     return true;
   }
 
+  // closed-group = "(" group ;
   // "(" and a group that ends with ")".
   bool closed_group() {
     if (at_end() || !is_operator(current(), op_open)) return false;
@@ -203,6 +210,7 @@ class Compiler {
     return group(true);
   }
 
+  const ExpressionState& s_;
   std::vector<Step> steps_;
   std::int32_t position_ = 2;
   std::int64_t slots_ = 0;
@@ -210,12 +218,12 @@ class Compiler {
 
 }  // namespace
 
-std::optional<Program> Program::compile() {
-  if (ExprTokenCount <= 2) return std::nullopt;
-  Compiler compiler;
+std::optional<Program> Program::compile(const ExpressionState& state) {
+  if (state.token_count <= 2) return std::nullopt;
+  Compiler compiler(state);
   if (!compiler.right_hand_side()) return std::nullopt;
   // The last slot taken may be the overflow entry, as long as no other is.
-  if (ExprValueCount + compiler.slots() > expr_capacity + 1) return std::nullopt;
+  if (state.value_count + compiler.slots() > expr_capacity + 1) return std::nullopt;
   std::size_t depth = 0, deepest = 0;
   for (const Step& step : compiler.steps()) {
     depth = depth + 1 - static_cast<std::size_t>(operand_count(step.op));

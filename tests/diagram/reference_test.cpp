@@ -10,45 +10,14 @@
 #include <string>
 
 #include "diagram/diagram_fixture.h"
+#include "support/bmp_file.h"
 
 namespace kestra::test {
 namespace {
 
 const std::string kDataDir = std::string(KESTRA_TEST_DATA) + "/diagram/";
 
-void put16(std::string& out, std::uint32_t v) { out.append({char(v), char(v >> 8)}); }
-void put32(std::string& out, std::uint32_t v) {
-  put16(out, v & 0xFFFF);
-  put16(out, v >> 16);
-}
-
-// A 24-bit bottom-up BMP file of the pixels.
-std::string encode_bmp(const std::vector<COLORREF>& pixels, int width, int height) {
-  const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) / 4 * 4;
-  const std::uint32_t image = stride * static_cast<std::uint32_t>(height);
-  std::string out = "BM";
-  put32(out, 54 + image);  // file header: size, reserved, pixel offset
-  put32(out, 0);
-  put32(out, 54);
-  put32(out, 40);  // info header
-  put32(out, static_cast<std::uint32_t>(width));
-  put32(out, static_cast<std::uint32_t>(height));
-  put16(out, 1);
-  put16(out, 24);
-  for (std::uint32_t v : {0u, image, 0u, 0u, 0u, 0u}) put32(out, v);
-  for (int y = height - 1; y >= 0; --y) {
-    std::string line;
-    for (int x = 0; x < width; ++x) {
-      const COLORREF c = pixels[static_cast<std::size_t>(y) * width + x];
-      line.append({char(GetBValue(c)), char(GetGValue(c)), char(GetRValue(c))});
-    }
-    line.resize(stride, '\0');
-    out += line;
-  }
-  return out;
-}
-
-std::string read_file(const std::string& path) {
+std::vector<std::uint8_t> read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -88,13 +57,14 @@ TEST(DiagramReference, CompletePictures) {
     DiagramInput input = make_input(scene);
     Picture picture(input.table, input.disp, scene.kind);
     ASSERT_EQ(picture.status, KESTRA_OK);
-    const std::string bmp = encode_bmp(picture.pixels, picture.width, picture.height);
+    const std::vector<std::uint8_t> bmp = encode_bmp24(picture.pixels, picture.width, picture.height);
     const std::string path = kDataDir + scene.name + ".bmp";
     if (update) {
-      std::ofstream(path, std::ios::binary) << bmp;
+      std::ofstream(path, std::ios::binary)
+          .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
       continue;
     }
-    const std::string expected = read_file(path);
+    const std::vector<std::uint8_t> expected = read_file(path);
     ASSERT_EQ(expected.size(), bmp.size()) << path;
     std::size_t first = 0;
     while (first < bmp.size() && bmp[first] == expected[first]) ++first;

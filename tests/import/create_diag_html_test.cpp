@@ -44,21 +44,7 @@ TEST(CreateDiagHTML, DrawsTheSamePictureAsCreateDiag) {
 }
 
 // A green 300 x 200 bitmap not selected into any device context.
-HBITMAP green_bitmap() {
-  std::vector<unsigned char> bits(static_cast<std::size_t>(900) * 200);
-  for (std::size_t i = 0; i < bits.size(); i += 3) {
-    bits[i] = 90;       // blue
-    bits[i + 1] = 200;  // green
-    bits[i + 2] = 10;   // red
-  }
-  BITMAPINFO info{};
-  info.bmiHeader = {40, 300, 200, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  HDC screen = GetDC(GetForegroundWindow());
-  HBITMAP bitmap =
-      CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, bits.data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(GetForegroundWindow(), screen);
-  return bitmap;
-}
+HBITMAP green_bitmap() { return solid_bitmap(300, 200, RGB(10, 200, 90)); }
 
 TEST(CreateDiagHTML, DrawsOverTheCallersBitmap) {
   const TempDir folder;

@@ -5,7 +5,7 @@
 
 #include <limits>
 
-#include "output/bmp_builder.h"
+#include "support/bmp_file.h"
 #include "support/canvas.h"
 #include "support/temp_dir.h"
 

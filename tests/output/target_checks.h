@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "output/bmp_builder.h"
-#include "support/bmp_reader.h"
+#include "support/bitmaps.h"
+#include "support/bmp_file.h"
 #include "support/canvas.h"
 #include "support/temp_dir.h"
 
@@ -103,13 +103,7 @@ inline std::vector<std::uint8_t> stored_picture(int width, int height) {
 
 // A bitmap holding the pixels of a 24-bit BMP file made by build_bmp.
 inline HBITMAP bitmap_of(const std::vector<std::uint8_t>& bmp, int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader = {40, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  HDC screen = GetDC(GetForegroundWindow());
-  HBITMAP bitmap =
-      CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, bmp.data() + 54, &info, DIB_RGB_COLORS);
-  ReleaseDC(GetForegroundWindow(), screen);
-  return bitmap;
+  return bitmap_from_rows(width, height, bmp.data() + bmp24_pixel_offset);
 }
 
 // Pixels where the drawn picture kept the stored one, and where it did not.

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "kestra.h"
-#include "support/bmp_reader.h"
+#include "support/bmp_file.h"
 #include "support/canvas.h"
 // The scenes call GDI by its Win32 names, declared by kestra.h here.
 #include "platform/raster_scenes.h"

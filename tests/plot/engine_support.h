@@ -37,7 +37,8 @@ struct Evaluation {
 
 // Evaluates the parsed expression at x as the plotter does.
 inline Evaluation evaluate_at(double x) {
-  plot::PointEvaluator evaluator;
+  plot::ExpressionState state = plot::thread_expression_state();
+  plot::PointEvaluator evaluator(state);
   Evaluation result{};
   result.code = evaluator.evaluate(x, &result.value);
   return result;

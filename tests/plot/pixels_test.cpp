@@ -366,7 +366,7 @@ TEST(PlotPixels, ReductionPlotsWhereNoProgramMay) {
   Plot plot(text.c_str(), options);
   ASSERT_EQ(plot.status, KESTRA_OK);
   ASSERT_EQ(plot::ParseExpression(text.c_str()), 0);
-  ASSERT_FALSE(plot::Program::compile().has_value());
+  ASSERT_FALSE(plot::Program::compile(plot::thread_expression_state()).has_value());
   int expected = 0;
   for (double t = -9.75; t <= 9.75; t += 0.5) {
     const Evaluation result = evaluate_at(t);

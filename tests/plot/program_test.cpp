@@ -72,7 +72,7 @@ TEST(Program, MatchesTheReductionBitForBit) {
     const std::string text = generator.expression(i % 5 ? 'x' : 'y');
     SCOPED_TRACE(text);
     ASSERT_EQ(plot::ParseExpression(text.c_str()), 0);
-    auto program = plot::Program::compile();
+    auto program = plot::Program::compile(plot::thread_expression_state());
     ASSERT_TRUE(program.has_value());
     double batch[std::size(points)];
     program->run(points, batch, static_cast<int>(std::size(points)));
@@ -91,7 +91,7 @@ TEST(Program, MatchesTheReductionBitForBit) {
 TEST(Program, NoProgramWithoutRightHandSide) {
   for (const char* text : {"", "y=", "x="}) {
     ASSERT_EQ(plot::ParseExpression(text), 0);
-    EXPECT_FALSE(plot::Program::compile().has_value());
+    EXPECT_FALSE(plot::Program::compile(plot::thread_expression_state()).has_value());
   }
 }
 
@@ -101,7 +101,7 @@ TEST(Program, LeavesSharedOverflowSlotsToTheReduction) {
   std::string text = "y=-x";
   for (int i = 0; i < 998; ++i) text += "+x";
   ASSERT_EQ(plot::ParseExpression(text.c_str()), 0);
-  auto program = plot::Program::compile();
+  auto program = plot::Program::compile(plot::thread_expression_state());
   ASSERT_TRUE(program.has_value());
   EXPECT_EQ(program->run(1.0), 997.0);
   EXPECT_EQ(evaluate_at(1.0).value, 997.0);
@@ -109,12 +109,12 @@ TEST(Program, LeavesSharedOverflowSlotsToTheReduction) {
   // 4 literals + 1997 slots: only the last sum lands in the overflow entry.
   for (int i = 0; i < 4; ++i) text += " 7";
   ASSERT_EQ(plot::ParseExpression(text.c_str()), 0);
-  ASSERT_TRUE(plot::Program::compile().has_value());
+  ASSERT_TRUE(plot::Program::compile(plot::thread_expression_state()).has_value());
   EXPECT_EQ(evaluate_at(1.0).value, 997.0);
 
   text += " 7";  // the last two sums share it
   ASSERT_EQ(plot::ParseExpression(text.c_str()), 0);
-  EXPECT_FALSE(plot::Program::compile().has_value());
+  EXPECT_FALSE(plot::Program::compile(plot::thread_expression_state()).has_value());
 }
 
 }  // namespace

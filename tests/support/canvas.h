@@ -9,6 +9,7 @@
 
 #include "kestra.h"
 #include "platform/object_table.h"
+#include "support/bitmaps.h"
 
 namespace kestra::test {
 
@@ -17,13 +18,7 @@ class Canvas {
  public:
   Canvas(int width, int height) : width_(width), height_(height) {
     dc_ = CreateCompatibleDC(nullptr);
-    HDC screen = GetDC(GetForegroundWindow());
-    std::vector<unsigned char> zero(static_cast<size_t>((width * 3 + 3) / 4 * 4) * height);
-    BITMAPINFO info{};
-    info.bmiHeader = {40, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    bitmap_ = CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, zero.data(), &info,
-                             DIB_RGB_COLORS);
-    ReleaseDC(GetForegroundWindow(), screen);
+    bitmap_ = solid_bitmap(width, height, 0);
     previous_ = SelectObject(dc_, bitmap_);
   }
   ~Canvas() {

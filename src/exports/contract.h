@@ -1,10 +1,30 @@
-// What every drawing export shares: no exception leaves it, and a table it
-// read for itself is released on every path.
+// What every drawing export shares: the bitmap mode and its check, the plot
+// font-height limits, no exception leaving an export, and a table it read for
+// itself released on every path.
 #pragma once
 
 #include "kestra.h"
 
-namespace kestra::model {
+namespace kestra::exports {
+
+// Only the low three bits of bitmapMode count.
+constexpr unsigned long bitmap_mode(unsigned long bitmapMode) { return bitmapMode & 7; }
+
+// KESTRA_OK for KESTRA_DRAW_NEW and KESTRA_DRAW_OVER, KESTRA_MODE_ZERO for 0,
+// KESTRA_MODE_UNKNOWN for 3 to 7. `mode` is already bitmap_mode's.
+constexpr int mode_status(unsigned long mode) {
+  if (mode == 0) return KESTRA_MODE_ZERO;
+  if (mode != KESTRA_DRAW_NEW && mode != KESTRA_DRAW_OVER) return KESTRA_MODE_UNKNOWN;
+  return KESTRA_OK;
+}
+
+// The plot caption font's cell height, 1 to 99.
+inline constexpr int min_font_height = 1;
+inline constexpr int max_font_height = 99;
+
+constexpr int font_height_status(int height) {
+  return height < min_font_height || height > max_font_height ? KESTRA_BAD_FONT_HEIGHT : KESTRA_OK;
+}
 
 // Runs an export's body: whatever the standard library throws (no memory,
 // for one) becomes KESTRA_INTERNAL.
@@ -39,4 +59,4 @@ int draw_read_table(Read read, const DIAG_DISP& disp, Target target, unsigned lo
   });
 }
 
-}  // namespace kestra::model
+}  // namespace kestra::exports

@@ -1,18 +1,7 @@
-// The objects the diagram selects into its device context, the pen style
-// codes, and text output into a rectangle.
-#include "diagram/diagram.h"
+// The pen, brush and font a renderer keeps selected in its device context.
+#include "canvas/canvas.h"
 
-namespace kestra::diagram {
-
-int pen_style(std::int32_t code) {
-  switch (code) {
-    case 2: return PS_DOT;
-    case 3: return PS_DASH;
-    case 4: return PS_DASHDOT;
-    case 5: return PS_DASHDOTDOT;
-    default: return PS_SOLID;  // 1, and codes without a style of their own
-  }
-}
+namespace kestra::canvas {
 
 Selection::~Selection() {
   for (HGDIOBJ original : original_) {
@@ -44,8 +33,6 @@ void Selection::hatch_brush(int hatch, COLORREF color) {
 
 void Selection::hollow_brush() { select(kind_brush, GetStockObject(NULL_BRUSH), false); }
 
-// The diagram font: Arial of the given cell height, normal weight, Cyrillic
-// character set, variable pitch.
 void Selection::font(int height) {
   select(kind_font,
          CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
@@ -53,9 +40,4 @@ void Selection::font(int height) {
          true);
 }
 
-void draw_text(HDC dc, std::string_view text, RECT rect, UINT flags) {
-  if (text.empty()) return;  // an empty text paints nothing
-  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &rect, flags);
-}
-
-}  // namespace kestra::diagram
+}  // namespace kestra::canvas

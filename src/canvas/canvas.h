@@ -1,0 +1,139 @@
+// What both renderers draw with: the picture of modes 1 and 2 in a memory
+// device context, the objects selected into it, fills, outlines, lines,
+// arrow heads and the text of fixed-size record fields.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "kestra.h"
+#include "platform/gdi_handles.h"
+
+namespace kestra::canvas {
+
+using platform::ScopedSelect;
+using platform::UniqueDC;
+using platform::UniqueObject;
+using platform::WindowDC;
+
+// Width and height of the picture rectangle.
+struct PictureSize {
+  std::int64_t width, height;
+};
+PictureSize picture_size(const RECT& picture);
+
+// A new black picture bitmap of the given size in the screen's format; null
+// when the size is not positive, beyond the platform's limit, or creation fails.
+UniqueObject create_picture(PictureSize size);
+
+// The bitmap a drawing export draws on, selected into its memory device
+// context for as long as this lives: a new black picture (KESTRA_DRAW_NEW)
+// or the caller's bitmap in *bitmap (KESTRA_DRAW_OVER).
+//
+// Failures: a new picture that cannot be made gives KESTRA_NO_BITMAP; a
+// caller's bitmap that cannot be selected (null, not a bitmap, or held by
+// another device context) gives KESTRA_NO_CURRENT_BITMAP. Either way *bitmap
+// is left null. A null `bitmap` gives the same codes and is not written.
+class Picture {
+ public:
+  Picture(HDC dc, HBITMAP* bitmap, unsigned long mode, PictureSize size);
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+  // KESTRA_OK when the picture is selected and may be drawn on.
+  int status() const { return status_; }
+  // Hands the bitmap selected into the context back through *bitmap; a new
+  // picture becomes the caller's. KESTRA_NO_CURRENT_BITMAP, and *bitmap null,
+  // when the context holds no bitmap.
+  int hand_back();
+
+ private:
+  int refuse(int status);
+
+  HDC dc_;
+  HBITMAP* bitmap_;
+  UniqueObject new_picture_;  // declared before the selection: deleted after it is undone
+  std::optional<ScopedSelect> selected_;
+  int status_ = KESTRA_OK;
+};
+
+// The pen, brush and font currently selected by a renderer. A selection
+// stays until a later step replaces it; each created object is deleted once
+// replaced, the rest when the drawing ends, after the originals are back.
+class Selection {
+ public:
+  explicit Selection(HDC dc) : dc_(dc) {}
+  Selection(const Selection&) = delete;
+  Selection& operator=(const Selection&) = delete;
+  ~Selection();
+
+  void pen(int style, int width, COLORREF color);
+  void solid_brush(COLORREF color);
+  void hatch_brush(int hatch, COLORREF color);
+  void hollow_brush();
+  // The renderers' font of the given cell height: Arial, normal weight,
+  // Cyrillic character set, variable pitch.
+  void font(int height);
+
+ private:
+  enum Kind { kind_pen, kind_brush, kind_font, kind_count };
+  void select(Kind kind, HGDIOBJ object, bool owned);
+
+  HDC dc_;
+  HGDIOBJ original_[kind_count] = {};
+  UniqueObject current_[kind_count];
+};
+
+// Fills a rectangle, outline included, with a solid 1-pixel pen and a solid
+// brush of one colour.
+void fill_rect(HDC dc, Selection& selection, const RECT& rect, COLORREF color);
+
+// Fills the whole bitmap from its origin, whatever the picture rectangle's corner.
+void fill_picture(HDC dc, Selection& selection, PictureSize size, COLORREF color);
+
+// Outlines a rectangle with a solid 1-pixel pen, leaving the inside as it is.
+void draw_outline(HDC dc, Selection& selection, const RECT& rect, COLORREF color);
+
+// Draws one line: a move to the first point and a line to the second.
+inline void draw_line(HDC dc, int x0, int y0, int x1, int y1) {
+  MoveToEx(dc, x0, y0, nullptr);
+  LineTo(dc, x1, y1);
+}
+
+// The arrowStyle values, plain axis ends or arrow heads, and the arrowMask
+// bit of each axis end.
+inline constexpr std::int32_t arrow_style_plain = 1;
+inline constexpr std::int32_t arrow_style_heads = 2;
+enum ArrowEnd : std::uint8_t {
+  arrow_top = 0x1,     // top end of the vertical axis
+  arrow_right = 0x2,   // right end of the horizontal axis
+  arrow_bottom = 0x4,  // bottom end of the vertical axis
+  arrow_left = 0x8,    // left end of the horizontal axis
+};
+
+// Where the axes cross the area their arrows point out of: the column of the
+// vertical axis and the row of the horizontal one; nothing for an axis that
+// has no place.
+struct AxisPlaces {
+  std::optional<int> column;
+  std::optional<int> row;
+};
+
+// Arrow heads at the ends of `area`'s axes that `mask` names, top, right,
+// bottom, left: lines of 3, 5, 7 and 9 single pixels behind the tip, which
+// lies one pixel inside the axis end. Pixels beyond the int range are skipped.
+void draw_arrow_heads(HDC dc, std::uint8_t mask, const RECT& area, const AxisPlaces& axes,
+                      COLORREF color);
+
+// The text of a fixed-size record field: up to its terminator, and never
+// past the field, which it may fill unterminated.
+template <std::size_t N>
+std::string_view field_text(const char (&field)[N]) {
+  std::size_t length = 0;
+  while (length < N && field[length] != '\0') ++length;
+  return {field, length};
+}
+
+}  // namespace kestra::canvas
