@@ -1,0 +1,1 @@
+"""kestra.read_table: a table from an HTML, workbook or CSV file."""

@@ -1,0 +1,15 @@
+// What the module's source files share: one registration function per file.
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+namespace kestra::python {
+
+namespace py = pybind11;
+
+// The records DiagDisp, GraphElem and OptionRect and the builders that fill them.
+void bind_records(py::module_& module);
+// CreateDiag and CreateGraph, with pictures back as RGB arrays.
+void bind_pictures(py::module_& module);
+
+}  // namespace kestra::python
