@@ -5,9 +5,11 @@
 #include <pybind11/stl.h>
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "binding.h"
@@ -19,36 +21,35 @@ namespace {
 struct RgbPicture {
   int width = 0;
   int height = 0;
-  std::vector<std::uint8_t> pixels;  // top-down rows, R G B, no padding
+  std::unique_ptr<std::uint8_t[]> pixels;  // top-down rows, R G B, no padding
 };
 
-// Reads the bitmap through a 32-bit top-down DIB; false when it cannot be read.
+// Reads the bitmap as a 24-bit top-down DIB straight into the picture's
+// buffer, then turns each row's BGR into RGB and closes up the row padding.
 bool read_rgb(HBITMAP bitmap, RgbPicture& out) {
   BITMAP info{};
   if (!GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) {
     return false;
   }
-  const std::size_t count = static_cast<std::size_t>(info.bmWidth) * info.bmHeight;
-  std::vector<std::uint32_t> bgrx(count);
+  const std::size_t row_bytes = static_cast<std::size_t>(info.bmWidth) * 3;
+  const std::size_t stride = (row_bytes + 3) & ~std::size_t{3};
+  auto pixels = std::make_unique_for_overwrite<std::uint8_t[]>(stride * info.bmHeight);
   BITMAPINFO header{};
-  header.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 32, BI_RGB,
+  header.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 24, BI_RGB,
                       0, 0, 0, 0, 0};
   HDC dc = CreateCompatibleDC(nullptr);
   if (!dc) return false;
-  const int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), bgrx.data(),
+  const int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.get(),
                               &header, DIB_RGB_COLORS);
   DeleteDC(dc);
   if (lines != info.bmHeight) return false;
 
-  out.width = info.bmWidth;
-  out.height = info.bmHeight;
-  out.pixels.resize(count * 3);
-  std::uint8_t* to = out.pixels.data();
-  for (const std::uint32_t pixel : bgrx) {
-    *to++ = static_cast<std::uint8_t>(pixel >> 16);
-    *to++ = static_cast<std::uint8_t>(pixel >> 8);
-    *to++ = static_cast<std::uint8_t>(pixel);
+  for (int y = 0; y < info.bmHeight; ++y) {
+    std::uint8_t* row = pixels.get() + row_bytes * y;
+    if (stride != row_bytes) std::memmove(row, pixels.get() + stride * y, row_bytes);
+    for (std::size_t x = 0; x < row_bytes; x += 3) std::swap(row[x], row[x + 2]);
   }
+  out = {info.bmWidth, info.bmHeight, std::move(pixels)};
   return true;
 }
 
@@ -66,9 +67,9 @@ int draw_and_read(Draw draw, RgbPicture& picture) {
 // (status, array): the array owns the picture's pixels, None on failure.
 py::tuple to_result(int status, RgbPicture picture) {
   if (status != KESTRA_OK) return py::make_tuple(status, py::none());
-  auto* pixels = new std::vector<std::uint8_t>(std::move(picture.pixels));
-  py::capsule owner(pixels, [](void* p) { delete static_cast<std::vector<std::uint8_t>*>(p); });
-  py::array_t<std::uint8_t> array({picture.height, picture.width, 3}, pixels->data(), owner);
+  std::uint8_t* pixels = picture.pixels.release();
+  py::capsule owner(pixels, [](void* p) { delete[] static_cast<std::uint8_t*>(p); });
+  py::array_t<std::uint8_t> array({picture.height, picture.width, 3}, pixels, owner);
   return py::make_tuple(status, array);
 }
 

@@ -30,6 +30,13 @@ def test_colours_come_back_as_rgb_at_known_pixels():
     assert tuple(picture[98, 198]) == (0x33, 0x66, 0x99)
 
 
+@pytest.mark.parametrize("width", [201, 202, 203, 204])
+def test_rows_line_up_whatever_the_row_padding(width):
+    picture = kestra.diagram([[10, 10]], size=(width, 60), background="#336699", **BARE)
+    assert (picture[2:58, width - 3] == BLACK).all()             # the frame's right side
+    assert (picture[:, width - 1] == (0x33, 0x66, 0x99)).all()   # the background beyond
+
+
 @pytest.mark.parametrize("color", ["red", "#f00", "#FF0000", (255, 0, 0), np.array([255, 0, 0])])
 def test_colour_forms_agree(color):
     picture = kestra.diagram([[10, 10]], size=(200, 100), colors=color, **BARE)
