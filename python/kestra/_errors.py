@@ -24,12 +24,12 @@ class Error(ValueError):
         return (type(self), (self.status, self.detail))
 
 
-def check(result, detail=lambda: ""):
+def check(result, detail=lambda status: ""):
     """The picture of a (status, picture) result; Error when status is not 0.
 
-    `detail` is called only on failure, for the text that explains it.
+    `detail(status)` is called only on failure, for a text that explains it.
     """
     status, picture = result
     if status != 0:
-        raise Error(status, detail())
+        raise Error(status, detail(status))
     return picture

@@ -12,6 +12,7 @@ _BACKGROUND, _FRAME, _AXIS_X, _AXIS_Y = 0x01, 0x02, 0x04, 0x08
 _ARROWS, _ARGUMENT_ON_Y, _ZERO = 0x10, 0x20, 0x40
 
 _CAPTION_BYTES = 19
+_BAD_EXPRESSION = 1006
 
 
 def plot(expression, x=(-10, 10), y=(-3, 3), step=None, size=(640, 480), *,
@@ -42,8 +43,9 @@ def plot(expression, x=(-10, 10), y=(-3, 3), step=None, size=(640, 480), *,
 
     The defaults are those of the library's ReturnOptionRect builder. Raises
     kestra.Error when the library refuses: 1006 for an expression it cannot
-    read, 1007 for the font height, 1015 when sampling would not end (a step
-    that is not positive, or more than 10^8 samples).
+    read (the message says why, and marks where), 1007 for the font height,
+    1015 when sampling would not end (a step that is not positive, or more
+    than 10^8 samples).
     """
     if not isinstance(expression, str):
         raise TypeError(f"expression must be a str, not {type(expression).__name__}")
@@ -69,7 +71,8 @@ def plot(expression, x=(-10, 10), y=(-3, 3), step=None, size=(640, 480), *,
     if step is not None:
         options.argStep = float(step)
     text = expression.encode("utf-8", errors="replace")
-    picture = check(_kestra.CreateGraph(text, options), lambda: _explain(expression))
+    picture = check(_kestra.CreateGraph(text, options),
+                    lambda status: _explain(expression) if status == _BAD_EXPRESSION else "")
     return picture.view(Picture)
 
 
@@ -91,4 +94,12 @@ def _argument_on_y(expression, argument_axis):
 
 
 def _explain(expression):
-    return ""
+    """Why and where the library refuses the expression, with a caret under
+    the place."""
+    text = expression.encode("utf-8", errors="replace")
+    code, offset, reason = _kestra.check_expression(text)
+    if code == 0:
+        return ""
+    before = text[:offset].decode("utf-8", errors="replace")
+    caret = "".join("\t" if c == "\t" else " " for c in before) + "^"
+    return f"{reason} (column {len(before) + 1})\n    {expression}\n    {caret}"

@@ -11,5 +11,7 @@ namespace py = pybind11;
 void bind_records(py::module_& module);
 // CreateDiag and CreateGraph, with pictures back as RGB arrays.
 void bind_pictures(py::module_& module);
+// check_expression: why and where an expression is refused.
+void bind_expression(py::module_& module);
 
 }  // namespace kestra::python

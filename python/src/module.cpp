@@ -12,6 +12,7 @@ PYBIND11_MODULE(_kestra, module) {
       "return (status, picture). Use the functions of the kestra package instead.";
   bind_records(module);
   bind_pictures(module);
+  bind_expression(module);
   module.def("KestraStatusText", &KestraStatusText, py::arg("status"),
              "The library's one-line text for a status code.");
   module.attr("KIND_LINES") = static_cast<int>(KESTRA_KIND_LINES);

@@ -83,3 +83,24 @@ def test_arguments_the_record_cannot_hold(arguments, error, message):
 def test_expression_must_be_text():
     with pytest.raises(TypeError):
         kestra.plot(b"y=x")
+
+
+@pytest.mark.parametrize("expression,reason,caret_line", [
+    ("y=sin(x", "parentheses of a function are not closed (column 8)", "           ^"),
+    ("y = 2 * bar", "'bar' is no name the language knows (column 9)", "            ^"),
+    ("y=\tx+", "ends after an operator (column 6)", "      \t  ^"),  # tabs kept
+    ("y=ä+", "ends after a sign (column 5)", "        ^"),        # columns are characters
+])
+def test_a_refused_expression_says_why_and_where(expression, reason, caret_line):
+    with pytest.raises(kestra.Error) as refused:
+        kestra.plot(expression)
+    why, text_line, caret = refused.value.detail.split("\n")
+    assert why.endswith(reason) and text_line == "    " + expression
+    assert caret == caret_line
+    assert str(refused.value).startswith("kestra status 1006: the expression is refused: ")
+
+
+def test_other_refusals_do_not_blame_the_expression():
+    with pytest.raises(kestra.Error) as refused:
+        kestra.plot("y=sin(x", font_height=0)  # the font is checked first
+    assert refused.value.status == 1007 and refused.value.detail == ""
