@@ -13,5 +13,7 @@ void bind_records(py::module_& module);
 void bind_pictures(py::module_& module);
 // check_expression: why and where an expression is refused.
 void bind_expression(py::module_& module);
+// read_table: the table reader for people.
+void bind_table(py::module_& module);
 
 }  // namespace kestra::python

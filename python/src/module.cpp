@@ -13,6 +13,7 @@ PYBIND11_MODULE(_kestra, module) {
   bind_records(module);
   bind_pictures(module);
   bind_expression(module);
+  bind_table(module);
   module.def("KestraStatusText", &KestraStatusText, py::arg("status"),
              "The library's one-line text for a status code.");
   module.attr("KIND_LINES") = static_cast<int>(KESTRA_KIND_LINES);
