@@ -107,7 +107,9 @@ def picture_rect(size):
 
 def encode_text(text, limit):
     """`text` as single bytes of the code page without NULs (they end texts
-    in the records), cut to `limit` bytes."""
+    in the records), cut to `limit` bytes; None is no text."""
+    if text is None:
+        return b""
     if isinstance(text, tuple):
         text = ", ".join(str(part) for part in text)
     return str(text).replace("\0", "").encode(TEXT_ENCODING, errors="replace")[:limit]

@@ -67,8 +67,9 @@ int draw_and_read(Draw draw, RgbPicture& picture) {
 // (status, array): the array owns the picture's pixels, None on failure.
 py::tuple to_result(int status, RgbPicture picture) {
   if (status != KESTRA_OK) return py::make_tuple(status, py::none());
-  std::uint8_t* pixels = picture.pixels.release();
+  std::uint8_t* pixels = picture.pixels.get();
   py::capsule owner(pixels, [](void* p) { delete[] static_cast<std::uint8_t*>(p); });
+  picture.pixels.release();  // the capsule owns them now
   py::array_t<std::uint8_t> array({picture.height, picture.width, 3}, pixels, owner);
   return py::make_tuple(status, array);
 }

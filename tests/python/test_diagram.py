@@ -104,6 +104,22 @@ def test_long_texts_are_cut_to_the_records_fields():
     assert np.array_equal(picture, cut)
 
 
+@pytest.mark.parametrize("text,same_as", [
+    (None, ""),
+    ("日本", "??"),               # outside the font's code page
+    ("a\0b", "ab"),              # a NUL would end the text early
+    (("North", 2024), "North, 2024"),
+])
+def test_texts_reach_the_records_as_the_code_page_holds_them(text, same_as):
+    assert np.array_equal(kestra.diagram([[1, 2]], caption_y=text, labels=[text, "b"]),
+                          kestra.diagram([[1, 2]], caption_y=same_as, labels=[same_as, "b"]))
+
+
+def test_cyrillic_texts_are_drawn_not_replaced():
+    assert not np.array_equal(kestra.diagram([[1, 2]], caption_y="Продажи"),
+                              kestra.diagram([[1, 2]], caption_y="???????"))
+
+
 @pytest.mark.parametrize("values,status", [
     ([[1]], 1009),          # one category
     (np.zeros((0, 3)), 1009),  # no series
