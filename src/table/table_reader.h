@@ -70,7 +70,8 @@ struct GridRead {
 
 // --- file kinds and text ---
 enum class FileKind { html, xlsx, xls, csv };
-// By the name's extension, else by the first bytes.
+// A workbook's signature, else the name's extension, else the first bytes
+// (up to 4096); web pages named .xls or .xlsx are read as HTML.
 FileKind sniff_file_kind(const std::string& path, std::string_view head);
 // Text bytes as UTF-8: a UTF-8 BOM dropped, UTF-16 with a BOM converted,
 // bytes that are not UTF-8 read as Windows-1252.
