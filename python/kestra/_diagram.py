@@ -85,19 +85,7 @@ def diagram(values, kind="bars", size=(640, 400), labels=None, names=None, color
                    lambda i: str(i + 1))
     labels = _texts(labels if labels is not None else table_labels, cols, "labels",
                     "categories", _column_letters)
-    colors = per_series(SERIES_COLORS if colors is None else colors, rows,
-                        lambda c: colorref(c, "series colour"), is_single_color)
-    styles = per_series(1 if styles is None else styles, rows,
-                        lambda s: style_code(s, style_table, "style"),
-                        lambda s: isinstance(s, str) or is_whole(s))
-    widths = per_series(1 if widths is None else widths, rows,
-                        lambda w: whole(w, "width", 0, 255), is_whole)
-    elements = []
-    for color, style, width, name in zip(colors, styles, widths, names):
-        element = _kestra.ReturnGraphElem(color, style, encode_text(name, _NAME_BYTES))
-        element.width = width
-        elements.append(element)
-
+    elements = _series_elements(names, colors, styles, widths, style_table)
     flags = _flag_word(background is not None, frame, axes, arrows, legend, grid, captions,
                        category_labels, value_labels)
     disp = _kestra.ReturnDiagDisp(
@@ -121,7 +109,8 @@ def diagram(values, kind="bars", size=(640, 400), labels=None, names=None, color
     if legend:
         disp.legendFontHeight = whole(legend_font_height, "legend_font_height", 0, _UINT16)
     if grid:
-        disp.gridStyle = style_code(grid_style, LINE_STYLES, "grid_style")
+        disp.gridStyle = whole(style_code(grid_style, LINE_STYLES, "grid_style"), "grid_style",
+                               0, _UINT16)
         disp.gridVertical = int(bool(grid_vertical))
         if grid_color is not None:
             disp.gridColor = colorref(grid_color, "grid_color")
@@ -129,6 +118,24 @@ def diagram(values, kind="bars", size=(640, 400), labels=None, names=None, color
     label_buffer = b"".join(encode_text(label, _LABEL_BYTES) + b"\0" for label in labels)
     picture = check(_kestra.CreateDiag(table, disp, elements, label_buffer, _KINDS[kind]))
     return picture.view(Picture)
+
+
+def _series_elements(names, colors, styles, widths, style_table):
+    """One GraphElem per series name, the other lists taken in turn."""
+    rows = len(names)
+    colors = per_series(SERIES_COLORS if colors is None else colors, rows,
+                        lambda c: colorref(c, "series colour"), is_single_color)
+    styles = per_series(1 if styles is None else styles, rows,
+                        lambda s: style_code(s, style_table, "style"),
+                        lambda s: isinstance(s, str) or is_whole(s))
+    widths = per_series(1 if widths is None else widths, rows,
+                        lambda w: whole(w, "width", 0, 255), is_whole)
+    elements = []
+    for color, style, width, name in zip(colors, styles, widths, names):
+        element = _kestra.ReturnGraphElem(color, style, encode_text(name, _NAME_BYTES))
+        element.width = width
+        elements.append(element)
+    return elements
 
 
 def _flag_word(background, frame, axes, arrows, legend, grid, captions, category_labels,

@@ -70,8 +70,8 @@ def is_single_color(colors):
 
 
 def style_code(style, table, what):
-    """A style code from a name of `table` or a whole number."""
-    if is_whole(style):
+    """A style code from a name of `table` or a whole number (32 bits)."""
+    if is_whole(style) and -2**31 <= style < 2**31:
         return int(style)
     if isinstance(style, str) and style.lower() in table:
         return table[style.lower()]

@@ -155,6 +155,8 @@ def test_pictures_the_library_cannot_make_raise_1004(size):
     (dict(size=(640,)), "size"),
     (dict(size=(640.0, 400)), "width"),
     (dict(grid_style="wavy"), "grid_style"),
+    (dict(grid_style=70000), "grid_style"),
+    (dict(styles=2**40), "style"),
 ])
 def test_arguments_the_records_cannot_hold_raise_value_error(arguments, message):
     with pytest.raises(ValueError, match=message) as refused:
