@@ -25,7 +25,6 @@ using Document = std::unique_ptr<xmlDoc, FreeDocument>;
 
 constexpr long kMaxColspan = 1000;   // as browsers clamp them
 constexpr long kMaxRowspan = 65534;
-constexpr std::size_t kMaxHtmlBytes = std::size_t{16} << 20;  // the parsed tree takes ~20x
 
 bool is_element(const xmlNode* node, const char* name) {
   return node->type == XML_ELEMENT_NODE &&
@@ -334,11 +333,6 @@ Document parse_html(std::string_view bytes) {
 
 GridRead read_html_grid(std::string_view bytes, int table_index) {
   GridRead read;
-  if (bytes.size() > kMaxHtmlBytes) {
-    read.status = KESTRA_HTML_OPEN;
-    read.message = "HTML file larger than " + std::to_string(kMaxHtmlBytes >> 20) + " MiB";
-    return read;
-  }
   const Document document = parse_html(bytes);
   int index = table_index;
   const xmlNode* table =
