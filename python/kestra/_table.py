@@ -21,8 +21,8 @@ def read_table(path, sheet=1, range=None, header="auto", table=0):
     (the kind is also told from the content).
 
     sheet: the worksheet of a workbook, from 1.
-    range: cells of a workbook or CSV file, such as "B2:E5"; None reads the
-        used area.
+    range: the cells to read, such as "B2:E5" (HTML and CSV tables too);
+        None reads the used area.
     header: "auto" (a first row of texts gives the category labels, a first
         column of texts the series names), "none", "rows" (the first row),
         "cols" (the first column) or "both".
