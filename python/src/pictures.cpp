@@ -1,0 +1,133 @@
+// CreateDiag and CreateGraph for Python: the inputs are copied, the GIL is
+// released, the bitmap form of the export draws, and the bitmap is read back
+// with GetDIBits into a (height, width, 3) RGB array.
+#include <pybind11/numpy.h>
+#include <pybind11/stl.h>
+
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "binding.h"
+#include "kestra.h"
+
+namespace kestra::python {
+namespace {
+
+struct RgbPicture {
+  int width = 0;
+  int height = 0;
+  std::unique_ptr<std::uint8_t[]> pixels;  // top-down rows, R G B, no padding
+};
+
+// Reads the bitmap as a 24-bit top-down DIB straight into the picture's
+// buffer, then turns each row's BGR into RGB and closes up the row padding.
+bool read_rgb(HBITMAP bitmap, RgbPicture& out) {
+  BITMAP info{};
+  if (!GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) {
+    return false;
+  }
+  const std::size_t row_bytes = static_cast<std::size_t>(info.bmWidth) * 3;
+  const std::size_t stride = (row_bytes + 3) & ~std::size_t{3};
+  auto pixels = std::make_unique_for_overwrite<std::uint8_t[]>(stride * info.bmHeight);
+  BITMAPINFO header{};
+  header.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 24, BI_RGB,
+                      0, 0, 0, 0, 0};
+  HDC dc = CreateCompatibleDC(nullptr);
+  if (!dc) return false;
+  const int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.get(),
+                              &header, DIB_RGB_COLORS);
+  DeleteDC(dc);
+  if (lines != info.bmHeight) return false;
+
+  for (int y = 0; y < info.bmHeight; ++y) {
+    std::uint8_t* row = pixels.get() + row_bytes * y;
+    if (stride != row_bytes) std::memmove(row, pixels.get() + stride * y, row_bytes);
+    for (std::size_t x = 0; x < row_bytes; x += 3) std::swap(row[x], row[x + 2]);
+  }
+  out = {info.bmWidth, info.bmHeight, std::move(pixels)};
+  return true;
+}
+
+// Runs a bitmap-form export that makes a new picture, and reads it. Called
+// without the GIL; every bitmap it gets is deleted here.
+template <class Draw>
+int draw_and_read(Draw draw, RgbPicture& picture) {
+  HBITMAP bitmap = nullptr;
+  int status = draw(&bitmap);
+  if (status == KESTRA_OK && !read_rgb(bitmap, picture)) status = KESTRA_INTERNAL;
+  if (bitmap) DeleteObject(bitmap);
+  return status;
+}
+
+// (status, array): the array owns the picture's pixels, None on failure.
+py::tuple to_result(int status, RgbPicture picture) {
+  if (status != KESTRA_OK) return py::make_tuple(status, py::none());
+  std::uint8_t* pixels = picture.pixels.get();
+  py::capsule owner(pixels, [](void* p) { delete[] static_cast<std::uint8_t*>(p); });
+  picture.pixels.release();  // the capsule owns them now
+  py::array_t<std::uint8_t> array({picture.height, picture.width, 3}, pixels, owner);
+  return py::make_tuple(status, array);
+}
+
+using Values = py::array_t<double, py::array::c_style | py::array::forcecast>;
+
+py::tuple create_diag(const Values& values, DIAG_DISP disp, std::vector<GRAPH_ELEM> elements,
+                      const std::string& labels, unsigned long kind) {
+  if (values.ndim() != 2) throw py::value_error("values must be a 2-D array");
+  constexpr auto most = static_cast<py::ssize_t>(std::numeric_limits<std::int32_t>::max());
+  if (values.shape(0) > most || values.shape(1) > most) {
+    throw py::value_error("the table has more than 2^31 - 1 rows or columns");
+  }
+  if (static_cast<py::ssize_t>(elements.size()) != values.shape(0)) {
+    throw py::value_error("one series description is needed per table row");
+  }
+  if (labels.size() > std::numeric_limits<std::uint16_t>::max()) {
+    throw py::value_error("the category labels take more than 65535 bytes");
+  }
+  std::vector<double> cells(values.data(), values.data() + values.size());
+  std::string label_buffer = labels;
+  const TAB_GR table{static_cast<std::int32_t>(values.shape(0)),
+                     static_cast<std::int32_t>(values.shape(1)), cells.data()};
+  disp.categoryLabels = label_buffer.data();
+  disp.categoryLabelsLength = static_cast<std::uint16_t>(label_buffer.size());
+  disp.elements = elements.data();
+
+  RgbPicture picture;
+  int status;
+  {
+    py::gil_scoped_release unlocked;
+    status = draw_and_read(
+        [&](HBITMAP* bitmap) { return CreateDiag(table, disp, bitmap, 1, kind); }, picture);
+  }
+  return to_result(status, std::move(picture));
+}
+
+py::tuple create_graph(std::string expression, const OPTION_RECT& options) {
+  RgbPicture picture;
+  int status;
+  {
+    py::gil_scoped_release unlocked;
+    status = draw_and_read(
+        [&](HBITMAP* bitmap) { return CreateGraph(expression.data(), options, bitmap, 1); },
+        picture);
+  }
+  return to_result(status, std::move(picture));
+}
+
+}  // namespace
+
+void bind_pictures(py::module_& module) {
+  module.def("CreateDiag", &create_diag, py::arg("values"), py::arg("disp"), py::arg("elements"),
+             py::arg("labels"), py::arg("kind"),
+             "CreateDiag (new bitmap) of a rows x cols table, one GraphElem per row and the "
+             "category label buffer (texts with their terminators); returns (status, picture).");
+  module.def("CreateGraph", &create_graph, py::arg("expression"), py::arg("options"),
+             "CreateGraph (new bitmap); returns (status, picture).");
+}
+
+}  // namespace kestra::python

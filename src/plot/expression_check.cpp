@@ -1,0 +1,101 @@
+// check_expression: the engine's verdict on a text, with the byte where the
+// fault lies and the rule it breaks in words.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kestra_expression.h"
+#include "plot/plot.h"
+
+namespace kestra {
+namespace {
+
+using namespace plot;
+
+bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool is_number_character(char c) { return (c >= '0' && c <= '9') || c == '.'; }
+bool is_operator_character(char c) {
+  return std::string_view("-+*/()=,").find(c) != std::string_view::npos;
+}
+
+// The end of the run of letters or of digits and points that starts at `at`.
+std::size_t run_end(std::string_view text, std::size_t at) {
+  const auto belongs = is_letter(text[at]) ? is_letter : is_number_character;
+  while (at < text.size() && belongs(text[at])) ++at;
+  return at;
+}
+
+// Where the tokens start, cut as the lexer cuts them (an unknown word too):
+// runs of letters, runs of digits and points, single operator characters;
+// every other character is skipped.
+std::vector<std::size_t> token_starts(std::string_view text) {
+  std::vector<std::size_t> starts;
+  for (std::size_t at = 0; at < text.size();) {
+    const char c = text[at];
+    if (is_letter(c) || is_number_character(c) || is_operator_character(c)) starts.push_back(at);
+    at = is_letter(c) || is_number_character(c) ? run_end(text, at) : at + 1;
+  }
+  return starts;
+}
+
+const char* reason_of(int code) {
+  switch (code) {
+    case expr_sign_without_value:
+      return "a leading sign must stand before a number, pi, e or the variable";
+    case expr_no_operand: return "a value, a '(' or a function is missing here";
+    case expr_call_without_group:
+      return "a function takes its arguments in parentheses: sin(x), pow(a)(b), log(a)(b)";
+    case expr_empty_group: return "the text ends after '('";
+    case expr_sign_at_end: return "the text ends after a sign";
+    case expr_function_at_end: return "the text ends after a function's name";
+    case expr_missing_operator: return "an operator is missing before this";
+    case expr_operator_at_end: return "the text ends after an operator";
+    case expr_group_unclosed: return "a '(' is not closed";
+    case expr_call_unclosed: return "the parentheses of a function are not closed";
+    case expr_bad_variable: return "the text must begin with 'y=' or 'x='";
+    case expr_missing_equals: return "'=' must follow the variable";
+  }
+  return "the expression is refused";
+}
+
+// The start of a token; the text's end for a token past the last.
+std::size_t offset_of_token(const std::vector<std::size_t>& starts, std::size_t token,
+                            std::size_t length) {
+  return token < starts.size() ? starts[token] : length;
+}
+
+ExpressionCheck explain(std::string_view text, int code) {
+  const std::vector<std::size_t> starts = token_starts(text);
+  const auto stored = static_cast<std::size_t>(ExprTokenCount);
+  // Code 1 comes from the lexer (a word that is no keyword: the lexer stops
+  // before it) or from the checker (a ")" without "(", already passed).
+  if (code == expr_unknown_word && stored < expr_capacity && stored < starts.size() &&
+      is_letter(text[starts[stored]])) {
+    const std::size_t start = starts[stored];
+    const std::string word(text.substr(start, run_end(text, start) - start));
+    return {code, start, "'" + word + "' is no name the language knows"};
+  }
+  const auto cursor = static_cast<std::size_t>(ExprCursor);
+  switch (code) {
+    case expr_closed:
+      return {code, offset_of_token(starts, cursor - 1, text.size()), "')' without its '('"};
+    case expr_bad_variable: return {code, offset_of_token(starts, 0, text.size()), reason_of(code)};
+    case expr_missing_equals:
+      return {code, offset_of_token(starts, 1, text.size()), reason_of(code)};
+  }
+  return {code, offset_of_token(starts, cursor, text.size()), reason_of(code)};
+}
+
+}  // namespace
+
+ExpressionCheck check_expression(const std::string& text) noexcept {
+  try {
+    const int code = ParseExpression(text.c_str());
+    if (code == expr_ok) return {};
+    return explain(std::string_view(text.c_str()), code);  // the engine reads up to a NUL
+  } catch (...) {
+    return {KESTRA_INTERNAL, 0, {}};
+  }
+}
+
+}  // namespace kestra
