@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <regex>
@@ -52,8 +53,8 @@ std::set<std::string> symbol_names(const std::string& options) {
 
 std::set<std::string> public_names() {
   std::set<std::string> names;
-  for (const char* header : {"kestra.h", "kestra_win32.h", "kestra_table.h"}) {
-    names.merge(declared_names(std::string(KESTRA_INCLUDE_DIR) + "/" + header));
+  for (const auto& header : std::filesystem::directory_iterator(KESTRA_INCLUDE_DIR)) {
+    names.merge(declared_names(header.path().string()));
   }
   return names;
 }
