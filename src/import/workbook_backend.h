@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
+#include <vector>
 
 #include "import/spreadsheet.h"
 
@@ -26,12 +26,12 @@ std::unique_ptr<Workbook> open_csv_workbook(const char* path);
 // a hostile file costs bounded memory and time.
 constexpr std::uint64_t kMaxWorksheetBytes = std::uint64_t{256} << 20;
 
-// A worksheet read by a backend: the cells of the wanted range it met.
+// A worksheet read by a backend: the cells of the wanted range it met. A
+// slot per cell of the range (4 bytes, half of what the range's values take)
+// leads to the cells met, in the order met.
 class CellStore final : public Worksheet {
  public:
-  explicit CellStore(const CellRange& wanted) : wanted_(wanted) {
-    cells_.reserve(std::min<std::size_t>(std::size_t(wanted.rows()) * wanted.columns(), 1 << 17));
-  }
+  explicit CellStore(const CellRange& wanted);
   const CellRange& wanted() const { return wanted_; }
   // Keeps the cell when it lies in the wanted range; a later value wins.
   void put(int row, int column, Cell cell);
@@ -39,7 +39,8 @@ class CellStore final : public Worksheet {
 
  private:
   CellRange wanted_;
-  std::unordered_map<std::uint64_t, Cell> cells_;
+  std::vector<std::uint32_t> slots_;  // row by row: 1 + index in cells_, 0 for none
+  std::vector<Cell> cells_;
 };
 
 }  // namespace kestra::import
