@@ -4,7 +4,9 @@
 namespace kestra::import {
 
 CellStore::CellStore(const CellRange& wanted)
-    : wanted_(wanted), slots_(std::size_t(wanted.rows()) * std::size_t(wanted.columns())) {}
+    : wanted_(wanted), slots_(std::size_t(wanted.rows()) * std::size_t(wanted.columns())) {
+  cells_.reserve(std::min<std::size_t>(slots_.size(), 1 << 17));
+}
 
 void CellStore::put(int row, int column, Cell cell) {
   if (!wanted_.contains(row, column)) return;
