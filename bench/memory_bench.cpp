@@ -1,7 +1,8 @@
 // Peak resident memory of one large call, in a process of its own:
 //   bench_memory html      a 50 MB HTML table read by CreateDiagHTML
 //   bench_memory csv       10 rows of a 1,000,000-row CSV file by CreateDiagXLS
-//   bench_memory picture   the 4096 x 4096 CreateDiag file form
+//   bench_memory picture   the 4096 x 4096 CreateDiag file form, a new picture
+//                          (mode 1), then drawn over that file (mode 2)
 // Inputs are written to the temporary folder piece by piece, so the process
 // stays small; a small call of the same kind runs first (libraries, fonts),
 // then the peak is taken before and after the large call.
@@ -95,13 +96,11 @@ int read_csv(const std::string& path, const char* range) {
   return status;
 }
 
-int draw_picture(int side) {
+int draw_picture(int side, unsigned long mode) {
   double values[] = {3, 7, 4, 9, 6};
   const std::string path = temp_file("kestra_memory_picture.bmp");
-  const int status = CreateDiag(TAB_GR{1, 5, values}, bars_display(side),
-                                const_cast<char*>(path.c_str()), 1, KESTRA_KIND_BARS);
-  std::filesystem::remove(path);
-  return status;
+  return CreateDiag(TAB_GR{1, 5, values}, bars_display(side), const_cast<char*>(path.c_str()),
+                    mode, KESTRA_KIND_BARS);
 }
 
 void report(const char* what, double input_megabytes, const std::function<int()>& call) {
@@ -134,8 +133,13 @@ int main(int argc, char** argv) {
            [&] { return read_csv(path, "A9990:H9999"); });
     std::filesystem::remove(path);
   } else if (which == "picture") {
-    draw_picture(64);
-    report("4096 x 4096 CreateDiag file form", 0, [] { return draw_picture(4096); });
+    draw_picture(64, 1);
+    draw_picture(64, 2);
+    report("4096 x 4096 CreateDiag file form, mode 1", 0, [] { return draw_picture(4096, 1); });
+    const std::string path = temp_file("kestra_memory_picture.bmp");
+    report("4096 x 4096 CreateDiag file form, mode 2", megabytes(path),
+           [] { return draw_picture(4096, 2); });
+    std::filesystem::remove(path);
   } else {
     std::fprintf(stderr, "usage: %s html|csv|picture\n", argv[0]);
     return 2;
