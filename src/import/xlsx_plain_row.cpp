@@ -182,18 +182,26 @@ class Cursor {
   std::array<std::string_view, kMaxAttributes> names_;  // of the tag being read
 };
 
+// The next child element of `parent` after ignored text; false when not
+// plain. *ended when the parent's end tag came instead.
+bool next_child(Cursor& in, std::string_view parent, Tag& child, bool* ended) {
+  if (!in.text() || !in.is_end(ended)) return false;
+  return *ended ? in.end_tag(parent) : in.start_tag(child);
+}
+
+// The rest of an element that holds text only.
+bool text_only(Cursor& in, const Tag& element, std::string_view* text = nullptr) {
+  return element.empty || (in.text(text) && in.end_tag(element.name));
+}
+
 // <is> holding at most one <t>, as plain inline strings do.
 bool read_inline_string(Cursor& in, std::string_view name, std::string_view* value) {
-  bool has_text = false;
-  for (;;) {
-    bool end = false;
-    if (!in.text() || !in.is_end(&end)) return false;
-    if (end) return in.end_tag(name);
+  for (bool has_text = false;; has_text = true) {
     Tag child;
-    if (!in.start_tag(child)) return false;
-    if (local_name(child.name) != "t" || has_text) return false;
-    has_text = true;
-    if (!child.empty && !(in.text(value) && in.end_tag(child.name))) return false;
+    bool ended = false;
+    if (!next_child(in, name, child, &ended)) return false;
+    if (ended) return true;
+    if (local_name(child.name) != "t" || has_text || !text_only(in, child, value)) return false;
   }
 }
 
@@ -201,21 +209,19 @@ bool read_inline_string(Cursor& in, std::string_view name, std::string_view* val
 bool read_cell_content(Cursor& in, std::string_view name, std::string_view* value) {
   bool has_value = false;
   for (;;) {
-    bool end = false;
-    if (!in.text() || !in.is_end(&end)) return false;
-    if (end) return in.end_tag(name);
     Tag child;
-    if (!in.start_tag(child)) return false;
+    bool ended = false;
+    if (!next_child(in, name, child, &ended)) return false;
+    if (ended) return true;
     const std::string_view local = local_name(child.name);
     if (local == "f") {
-      if (!child.empty && !(in.text() && in.end_tag(child.name))) return false;
+      if (!text_only(in, child)) return false;
       continue;
     }
     if (has_value || (local != "v" && local != "is")) return false;
     has_value = true;
-    if (child.empty) continue;
-    if (local == "v" ? !(in.text(value) && in.end_tag(child.name))
-                     : !read_inline_string(in, child.name, value)) {
+    if (local == "v" ? !text_only(in, child, value)
+                     : !child.empty && !read_inline_string(in, child.name, value)) {
       return false;
     }
   }
@@ -240,15 +246,13 @@ PlainRow read_plain_row(std::string_view bytes, std::size_t at, std::string_view
   Cursor in(bytes, at);
   int column = 0;
   for (;;) {
-    bool at_end = false;
-    if (!in.text() || !in.is_end(&at_end)) return in.failure();
-    if (at_end) {
-      if (!in.end_tag(row_name)) return in.failure();
+    Tag cell;
+    bool ended = false;
+    if (!next_child(in, row_name, cell, &ended)) return in.failure();
+    if (ended) {
       *end = in.at();
       return PlainRow::read;
     }
-    Tag cell;
-    if (!in.start_tag(cell)) return in.failure();
     if (local_name(cell.name) != "c") return PlainRow::not_plain;
     std::string_view value;
     if (!cell.empty && !read_cell_content(in, cell.name, &value)) return in.failure();
