@@ -42,6 +42,9 @@ for sheet in ("Numbers", "Strings"):
         print(f"openpyxl {sheet}!{name} {best * 1000:.1f}")
 PY
 
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  echo "node or npm missing: SheetJS not timed" >&2
+else
 [[ -d "$sheetjs/node_modules/xlsx" ]] || npm install --prefix "$sheetjs" --no-audit --no-fund xlsx >&2
 node - "$KESTRA_XLSX_BENCH_FILE" "$sheetjs/node_modules/xlsx" <<'JS' >>"$results.others"
 const XLSX = require(process.argv[3]);
@@ -67,6 +70,7 @@ for (const sheet of ["Numbers", "Strings"]) {
   }
 }
 JS
+fi
 
 /usr/bin/python3 - "$results" "$results.others" <<'PY'
 import json, sys
@@ -86,6 +90,8 @@ for label in ("Numbers!A1:CV1000", "Numbers!B2001:CW3000", "Strings!A1:CV1000", 
     print(f"{label:22} {floor[0]:6.1f} /{floor[1]:6.1f} {read[0]:6.1f} /{read[1]:6.1f} "
           f"{draw[0]:6.1f} /{draw[1]:6.1f}   read {read[1] / floor[1]:.2f}x, CreateDiagXLS {draw[1] / floor[1]:.2f}x")
     for tool in ("openpyxl", "SheetJS"):
+        if (tool, label) not in others:
+            continue
         ms = others[(tool, label)]
         print(f"  {tool:9} best of 3 {ms:7.1f} ms: {ms / read[0]:5.1f}x the read's real time")
 PY

@@ -14,7 +14,7 @@ packages=(
   g++-mingw-w64-i686
 )
 if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(libbenchmark-dev libmuparser-dev python3 python3-matplotlib python3-openpyxl)
+  packages+=(libbenchmark-dev libmuparser-dev zlib1g-dev python3 python3-matplotlib python3-openpyxl)
 fi
 
 if [[ "${1:-}" == "--reference" ]]; then
