@@ -16,7 +16,7 @@ packages=(
   pybind11-dev python3-dev python3-numpy python3-pandas python3-pytest python3-pil
 )
 if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(libbenchmark-dev libmuparser-dev python3 python3-matplotlib python3-openpyxl)
+  packages+=(libbenchmark-dev libmuparser-dev zlib1g-dev python3 python3-matplotlib python3-openpyxl)
 fi
 
 if [[ "${1:-}" == "--reference" ]]; then

@@ -1,5 +1,5 @@
 // Range texts and A1 cell addresses: 'B2:E7' to corner numbers and back.
-#include <cstdio>
+#include <charconv>
 
 #include "import/spreadsheet.h"
 
@@ -75,11 +75,9 @@ int parse_cell_range(const char* text, CellRange* range) {
 
 // Exact inverse of the parser's lettering: 'Z' 26, 'AZ' 52, 'ZZ' 702.
 void format_cell_address(int column, int row, char* out) {
-  if (column <= 26) {
-    std::snprintf(out, 20, "%c%d", 'A' + column - 1, row);
-  } else {
-    std::snprintf(out, 20, "%c%c%d", 'A' + (column - 1) / 26 - 1, 'A' + (column - 1) % 26, row);
-  }
+  if (column > 26) *out++ = static_cast<char>('A' + (column - 1) / 26 - 1);
+  *out++ = static_cast<char>('A' + (column - 1) % 26);
+  *std::to_chars(out, out + 17, row).ptr = '\0';
 }
 
 CellPosition parse_cell_address(const char* address) {

@@ -4,16 +4,45 @@
 namespace kestra::import {
 namespace {
 
-std::uint64_t key(int row, int column) {
-  return static_cast<std::uint64_t>(row) << 16 | static_cast<std::uint64_t>(column);
+// A range of up to this many cells keeps a slot per cell (4 bytes each); a
+// larger one, such as a whole sheet, keeps slots only for the cells met.
+constexpr std::size_t kDenseCells = std::size_t{1} << 22;
+
+std::size_t cell_count(const CellRange& range) {
+  return std::size_t(range.rows()) * std::size_t(range.columns());
 }
 
 }  // namespace
 
+CellStore::CellStore(const CellRange& wanted)
+    : wanted_(wanted), dense_(cell_count(wanted) <= kDenseCells) {
+  if (dense_) slots_.resize(cell_count(wanted));
+  cells_.reserve(std::min<std::size_t>(cell_count(wanted), 1 << 17));
+}
+
+std::size_t CellStore::offset(int row, int column) const {
+  return std::size_t(row - wanted_.first_row) * std::size_t(wanted_.columns()) +
+         std::size_t(column - wanted_.first_column);
+}
+
+std::uint32_t CellStore::slot_at(std::size_t offset) const {
+  if (dense_) return slots_[offset];
+  const auto found = sparse_slots_.find(offset);
+  return found == sparse_slots_.end() ? 0 : found->second;
+}
+
 void CellStore::put(int row, int column, Cell cell) {
   if (!wanted_.contains(row, column)) return;
   if (cell.text.size() > kMaxStoredText) cell.text.resize(kMaxStoredText);
-  cells_[key(row, column)] = std::move(cell);
+  const std::size_t at = offset(row, column);
+  std::uint32_t& slot = dense_ ? slots_[at] : sparse_slots_[at];
+  if (slot != 0) {
+    cells_[slot - 1] = std::move(cell);
+    return;
+  }
+  cells_.push_back(std::move(cell));
+  offsets_.push_back(at);
+  slot = static_cast<std::uint32_t>(cells_.size());
 }
 
 Cell CellStore::read_cell(const char* address) {
@@ -23,16 +52,18 @@ Cell CellStore::read_cell(const char* address) {
 }
 
 Cell CellStore::cell_at(int row, int column) const {
-  const auto found = cells_.find(key(row, column));
-  return found == cells_.end() ? Cell{} : found->second;
+  if (!wanted_.contains(row, column)) return Cell{};
+  const std::uint32_t slot = slot_at(offset(row, column));
+  return slot == 0 ? Cell{} : cells_[slot - 1];
 }
 
 CellRange CellStore::used_area() const {
   if (cells_.empty()) return {};
   CellRange area{wanted_.last_column, wanted_.last_row, wanted_.first_column, wanted_.first_row};
-  for (const auto& [at, cell] : cells_) {
-    const int row = static_cast<int>(at >> 16);
-    const int column = static_cast<int>(at & 0xFFFF);
+  const std::size_t columns = std::size_t(wanted_.columns());
+  for (const std::size_t at : offsets_) {
+    const int row = wanted_.first_row + static_cast<int>(at / columns);
+    const int column = wanted_.first_column + static_cast<int>(at % columns);
     area.first_row = std::min(area.first_row, row);
     area.last_row = std::max(area.last_row, row);
     area.first_column = std::min(area.first_column, column);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "import/spreadsheet.h"
 
@@ -32,12 +33,12 @@ char sniff_csv_separator(std::string_view head);
 // a hostile file costs bounded memory and time.
 constexpr std::uint64_t kMaxWorksheetBytes = std::uint64_t{256} << 20;
 
-// A worksheet read by a backend: the cells of the wanted range it met.
+// A worksheet read by a backend: the cells of the wanted range it met. A
+// slot per cell of the range (4 bytes, half of what the range's values take)
+// leads to the cells met, in the order met.
 class CellStore final : public Worksheet {
  public:
-  explicit CellStore(const CellRange& wanted) : wanted_(wanted) {
-    cells_.reserve(std::min<std::size_t>(std::size_t(wanted.rows()) * wanted.columns(), 1 << 17));
-  }
+  explicit CellStore(const CellRange& wanted);
   const CellRange& wanted() const { return wanted_; }
   // Keeps the cell when it lies in the wanted range; a later value wins.
   void put(int row, int column, Cell cell);
@@ -47,8 +48,15 @@ class CellStore final : public Worksheet {
   CellRange used_area() const;
 
  private:
+  std::size_t offset(int row, int column) const;  // of a cell in the range, row by row
+  std::uint32_t slot_at(std::size_t offset) const;
+
   CellRange wanted_;
-  std::unordered_map<std::uint64_t, Cell> cells_;
+  bool dense_;                                                // a slot for every cell
+  std::vector<std::uint32_t> slots_;                          // 1 + index in cells_, 0 for none
+  std::unordered_map<std::size_t, std::uint32_t> sparse_slots_;  // the same, when not dense
+  std::vector<Cell> cells_;
+  std::vector<std::size_t> offsets_;                          // each cell's offset
 };
 
 }  // namespace kestra::import

@@ -103,7 +103,8 @@ bool ZipPackage::has_entry(const std::string& name) const {
   return zip_name_locate(zip_.get(), name.c_str(), 0) >= 0;
 }
 
-void ZipPackage::parse(const std::string& name, XmlHandler& handler, RowSkipper* rows) const {
+void ZipPackage::parse(const std::string& name, XmlHandler& handler,
+                       SheetScanner* scanner) const {
   zip_stat_t stat;
   zip_stat_init(&stat);
   if (zip_stat(zip_.get(), name.c_str(), 0, &stat) != 0) fail("workbook part missing");
@@ -123,7 +124,7 @@ void ZipPackage::parse(const std::string& name, XmlHandler& handler, RowSkipper*
     if (total > kMaxWorksheetBytes) fail("workbook part too large");
     const bool last = size == 0;
     std::string_view piece(buffer, static_cast<std::size_t>(size));
-    if (rows) piece = rows->pass(piece, last);
+    if (scanner) piece = scanner->pass(piece, last);
     if (!session.feed(piece.data(), static_cast<int>(piece.size()), last)) return;
     if (last) return;
   }

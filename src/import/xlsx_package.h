@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "import/workbook_backend.h"
-#include "import/xlsx_row_skip.h"
+#include "import/xlsx_sheet_scan.h"
 
 namespace kestra::import {
 
@@ -50,18 +50,24 @@ class ZipPackage {
   bool has_entry(const std::string& name) const;
   // Streams the entry through `handler`; throws AutomationError when it is
   // missing, larger than kMaxWorksheetBytes, or not well-formed XML. The
-  // bytes go through `rows` first when given.
-  void parse(const std::string& name, XmlHandler& handler, RowSkipper* rows = nullptr) const;
+  // bytes go through `scanner` first when given.
+  void parse(const std::string& name, XmlHandler& handler, SheetScanner* scanner = nullptr) const;
 
  private:
   std::unique_ptr<zip_t, int (*)(zip_t*)> zip_;
 };
+
+// How a worksheet part is read: scanned (the rows the scanner understands
+// never reach expat), or every byte parsed by expat, the reference the
+// scanner is checked against.
+enum class SheetParse { scanned, expat_only };
 
 // Reads the wanted cells of the worksheet part, taking the texts of shared
 // string cells from `strings_part` (empty when the package has none).
 std::unique_ptr<CellStore> read_xlsx_sheet(const ZipPackage& package,
                                            const std::string& sheet_part,
                                            const std::string& strings_part,
-                                           const CellRange& wanted);
+                                           const CellRange& wanted,
+                                           SheetParse how = SheetParse::scanned);
 
 }  // namespace kestra::import

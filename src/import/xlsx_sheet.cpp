@@ -1,8 +1,8 @@
 // The cells of an .xlsx worksheet part: <row r> holding <c r t> with a <v>
 // value or an <is> inline string. Only cells of the wanted range are kept;
-// rows above it are mostly dropped unparsed, and the parse stops at the first
-// row past it. Shared string cells keep their
-// index until the shared strings part is read, for those indices only.
+// the scanner reads most rows without expat, and the read stops at the first
+// row past the range. Shared string cells keep their index until the shared
+// strings part is read, for those indices only.
 #include <cstdlib>
 #include <unordered_map>
 #include <vector>
@@ -23,7 +23,7 @@ struct SharedCell {
   std::uint32_t index;
 };
 
-class SheetReader final : public XmlHandler {
+class SheetReader final : public XmlHandler, public SheetCells {
  public:
   explicit SheetReader(CellStore& store) : store_(store) {}
 
@@ -57,6 +57,11 @@ class SheetReader final : public XmlHandler {
     if (capturing_) append_text(value_, text);
   }
 
+  // A cell the scanner read.
+  void cell(int row, const PlainCell& cell) override {
+    store_cell(row, cell.column, cell.type, cell.value.substr(0, kMaxStoredText));
+  }
+
   std::vector<SharedCell> shared_cells;
 
  private:
@@ -83,23 +88,23 @@ class SheetReader final : public XmlHandler {
     value_.clear();
   }
 
-  void end_cell() {
-    if (type_ == "s") {
+  void end_cell() { store_cell(row_, column_, type_, value_); }
+
+  void store_cell(int row, int column, std::string_view type, std::string_view value) {
+    if (type == "s") {
       std::uint32_t index = 0;
-      if (parse_number(std::string_view(value_), &index)) {
-        shared_cells.push_back({row_, column_, index});
-      }
+      if (parse_number(value, &index)) shared_cells.push_back({row, column, index});
       return;
     }
-    if (type_ == "b") {
-      store_.put(row_, column_, Cell::of_text(value_ == "1" ? "TRUE" : "FALSE"));
+    if (type == "b") {
+      store_.put(row, column, Cell::of_text(value == "1" ? "TRUE" : "FALSE"));
       return;
     }
     double number = 0;
-    if (type_ == "n" && parse_number(std::string_view(value_), &number)) {
-      store_.put(row_, column_, Cell::of_number(number));
-    } else if (!value_.empty()) {  // str (a formula's text result), inlineStr, e, d
-      store_.put(row_, column_, Cell::of_text(value_));
+    if (type == "n" && parse_number(value, &number)) {
+      store_.put(row, column, Cell::of_number(number));
+    } else if (!value.empty()) {  // str (a formula's text result), inlineStr, e, d
+      store_.put(row, column, Cell::of_text(std::string(value)));
     }
   }
 
@@ -174,11 +179,11 @@ void resolve_shared_strings(const ZipPackage& package, const std::string& string
 std::unique_ptr<CellStore> read_xlsx_sheet(const ZipPackage& package,
                                            const std::string& sheet_part,
                                            const std::string& strings_part,
-                                           const CellRange& wanted) {
+                                           const CellRange& wanted, SheetParse how) {
   auto store = std::make_unique<CellStore>(wanted);
   SheetReader sheet(*store);
-  RowSkipper rows_above(wanted.first_row);
-  package.parse(sheet_part, sheet, &rows_above);
+  SheetScanner scanner(wanted, sheet);
+  package.parse(sheet_part, sheet, how == SheetParse::scanned ? &scanner : nullptr);
   resolve_shared_strings(package, strings_part, sheet.shared_cells, *store);
   return store;
 }

@@ -1,9 +1,16 @@
-// Bitmaps in the screen format: creation from and conversion to 24/32-bit
-// DIB rows, single pixels, and block copies between device contexts.
+// Bitmaps in the screen format: their pixel storage, creation from and
+// conversion to 24/32-bit DIB rows, single pixels, and block copies between
+// device contexts.
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <utility>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include "platform/dib_rows.h"
 #include "platform/gdi_objects.h"
@@ -40,16 +47,50 @@ int bitmap_row_of(const BITMAPINFOHEADER& header, int rows, int line) {
   return header.biHeight > 0 ? rows - 1 - line : line;
 }
 
-void read_dib_row(const std::uint8_t* src, int bits, int count, Pixel* dst) {
+// A pixel's bytes in memory are a 24-bit DIB pixel's blue, green and red
+// followed by a zero byte, so four pixels pack into three 32-bit words.
+static_assert(std::endian::native == std::endian::little);
+
+std::uint32_t load_word(const std::uint8_t* at) {
+  std::uint32_t word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+void store_word(std::uint8_t* at, std::uint32_t word) { std::memcpy(at, &word, sizeof word); }
+
+// DIB row to pixels, into a new bitmap, which is zero: blocks of zero bytes
+// are skipped, so a black picture's pages stay untouched until drawn on.
+void read_dib_row_into_new(const std::uint8_t* src, int bits, int count, Pixel* dst) {
+  int x = 0;
+  if (bits == 24) {
+    for (; x + 4 <= count; x += 4, src += 12) {
+      const std::uint32_t w0 = load_word(src), w1 = load_word(src + 4), w2 = load_word(src + 8);
+      if ((w0 | w1 | w2) == 0) continue;
+      dst[x] = w0 & 0xFFFFFF;
+      dst[x + 1] = (w0 >> 24) | ((w1 & 0xFFFF) << 8);
+      dst[x + 2] = (w1 >> 16) | ((w2 & 0xFF) << 16);
+      dst[x + 3] = w2 >> 8;
+    }
+  }
   const int step = bits / 8;
-  for (int x = 0; x < count; ++x, src += step) {
+  for (; x < count; ++x, src += step) {
     dst[x] = (Pixel{src[2]} << 16) | (Pixel{src[1]} << 8) | src[0];
   }
 }
 
 void write_dib_row(const Pixel* src, int bits, int count, std::uint8_t* dst) {
+  int x = 0;
+  if (bits == 24) {
+    for (; x + 4 <= count; x += 4, dst += 12) {
+      const Pixel p0 = src[x], p1 = src[x + 1], p2 = src[x + 2], p3 = src[x + 3];
+      store_word(dst, (p0 & 0xFFFFFF) | (p1 << 24));
+      store_word(dst + 4, ((p1 >> 8) & 0xFFFF) | (p2 << 16));
+      store_word(dst + 8, ((p2 >> 16) & 0xFF) | (p3 << 8));
+    }
+  }
   const int step = bits / 8;
-  for (int x = 0; x < count; ++x, dst += step) {
+  for (; x < count; ++x, dst += step) {
     dst[0] = static_cast<std::uint8_t>(src[x]);
     dst[1] = static_cast<std::uint8_t>(src[x] >> 8);
     dst[2] = static_cast<std::uint8_t>(src[x] >> 16);
@@ -57,7 +98,31 @@ void write_dib_row(const Pixel* src, int bits, int count, std::uint8_t* dst) {
   }
 }
 
+// Asks for huge pages over the whole pages of a large buffer: a picture of
+// tens of megabytes then costs tens of page faults instead of thousands.
+void prefer_huge_pages([[maybe_unused]] void* memory, [[maybe_unused]] std::size_t bytes) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  constexpr std::size_t page = 4096;
+  constexpr std::size_t large = std::size_t{4} << 20;
+  if (bytes < large) return;
+  const auto begin = (reinterpret_cast<std::uintptr_t>(memory) + page - 1) & ~(page - 1);
+  const auto end = (reinterpret_cast<std::uintptr_t>(memory) + bytes) & ~(page - 1);
+  madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);  // advice only
+#endif
+}
+
 }  // namespace
+
+void FreePixels::operator()(Pixel* pixels) const { std::free(pixels); }
+
+PixelBuffer zeroed_pixels(std::size_t count) {
+  // calloc hands out fresh pages for large sizes without writing them.
+  auto* pixels = static_cast<Pixel*>(std::calloc(count, sizeof(Pixel)));
+  if (!pixels) throw std::bad_alloc();
+  prefer_huge_pages(pixels, count * sizeof(Pixel));
+  return PixelBuffer(pixels);
+}
+
 }  // namespace kestra::platform
 
 using namespace kestra::platform;
@@ -84,8 +149,8 @@ HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const
   const std::size_t stride = dib_stride(width, bpp);
   const auto* src = static_cast<const std::uint8_t*>(bits);
   for (int line = 0; line < height; ++line) {
-    read_dib_row(src + stride * line, bpp, width,
-                 bitmap->row(bitmap_row_of(info->bmiHeader, height, line)));
+    read_dib_row_into_new(src + stride * line, bpp, width,
+                          bitmap->row(bitmap_row_of(info->bmiHeader, height, line)));
   }
   return handle;
 }

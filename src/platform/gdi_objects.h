@@ -23,16 +23,25 @@ constexpr COLORREF to_colorref(Pixel pixel) {
   return ((pixel >> 16) & 0xFFu) | (pixel & 0xFF00u) | ((pixel & 0xFFu) << 16);
 }
 
+struct FreePixels {
+  void operator()(Pixel* pixels) const;
+};
+using PixelBuffer = std::unique_ptr<Pixel[], FreePixels>;
+
+// `count` zero pixels; throws std::bad_alloc. Large buffers come from fresh
+// pages, zero without being written, that are touched only when drawn on.
+PixelBuffer zeroed_pixels(std::size_t count);
+
 struct Bitmap final : GdiObject {
   static constexpr ObjectKind object_kind = ObjectKind::bitmap;
   Bitmap(int w, int h) : GdiObject(object_kind), width(w), height(h),
-      pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0) {}
+      pixels(zeroed_pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h))) {}
   int width;
   int height;
-  std::vector<Pixel> pixels;  // top-down rows
+  PixelBuffer pixels;  // top-down rows
   void* selected_into = nullptr;  // the memory DC holding it, if any
 
-  Pixel* row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width; }
+  Pixel* row(int y) { return pixels.get() + static_cast<std::size_t>(y) * width; }
   bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 };
 

@@ -36,7 +36,7 @@ HBITMAP load_bitmap(const char* path, int cx, int cy) {
     return nullptr;
   }
   auto bitmap = std::make_shared<Bitmap>(format->width, format->height);
-  decode_bmp_pixels(data, *format, bitmap->pixels.data());
+  decode_bmp_pixels(data, *format, bitmap->pixels.get());
   return static_cast<HBITMAP>(ObjectTable::instance().add(std::move(bitmap)));
 }
 

@@ -38,6 +38,42 @@ TEST(Bitmap, DibRowsRoundTripBottomUpWithPadding) {
   DeleteObject(bitmap);
 }
 
+// Rows converted four pixels at a time, with the rest one by one, and zero
+// blocks skipped on creation: every width's rows come back as they went in,
+// zero runs among coloured pixels and top-down descriptions included.
+TEST(Bitmap, DibRowsRoundTripAtEveryWidthAndDepth) {
+  NoLeakedObjects guard;
+  HDC screen = GetDC(GetForegroundWindow());
+  for (const int bits_per_pixel : {24, 32}) {
+    for (const int width : {1, 2, 3, 4, 5, 7, 8, 9, 13, 16, 17}) {
+      for (const int height : {3, -3}) {
+        SCOPED_TRACE(testing::Message() << bits_per_pixel << " bits, " << width << " x " << height);
+        const std::size_t stride = (static_cast<std::size_t>(width) * bits_per_pixel + 31) / 32 * 4;
+        std::vector<unsigned char> bits(stride * 3, 0);
+        for (std::size_t i = 0; i < bits.size(); ++i) {
+          const std::size_t x = i % stride;
+          const bool pixel_byte = x < static_cast<std::size_t>(width) * (bits_per_pixel / 8) &&
+                                  (bits_per_pixel == 24 || x % 4 != 3);
+          // Bytes 12..27 of each row stay zero: at 24 bits one whole block of
+          // four pixels and the first word of the next.
+          if (pixel_byte && (x < 12 || x >= 28)) {
+            bits[i] = static_cast<unsigned char>(i * 37 + 1);
+          }
+        }
+        BITMAPINFO info = dib_info(width, height, bits_per_pixel);
+        HBITMAP bitmap = CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, bits.data(), &info,
+                                        DIB_RGB_COLORS);
+        ASSERT_NE(bitmap, nullptr);
+        std::vector<unsigned char> back(bits.size(), 0xAA);
+        EXPECT_EQ(GetDIBits(screen, bitmap, 0, 3, back.data(), &info, DIB_RGB_COLORS), 3);
+        EXPECT_EQ(back, bits);
+        DeleteObject(bitmap);
+      }
+    }
+  }
+  ReleaseDC(GetForegroundWindow(), screen);
+}
+
 TEST(Bitmap, RefusesEmptyOrHugeSizes) {
   NoLeakedObjects guard;
   HDC screen = GetDC(nullptr);

@@ -1,8 +1,8 @@
-// A byte-level tokeniser just rich enough for the top of a worksheet part:
-// tags with quoted attribute values, text, comments, CDATA sections and
+// A byte-level tokeniser just rich enough for the structure of a worksheet
+// part: tags with quoted attribute values, text, comments, CDATA sections and
 // processing instructions. A document type, a tag it cannot read or a
-// non-ASCII-compatible encoding ends the skipping.
-#include "import/xlsx_row_skip.h"
+// non-ASCII-compatible encoding ends the scan.
+#include "import/xlsx_sheet_scan.h"
 
 #include "import/xlsx_package.h"
 
@@ -59,9 +59,10 @@ bool row_number(std::string_view tag, int previous, int* number) {
 
 }  // namespace
 
-std::string_view RowSkipper::pass(std::string_view piece, bool last) {
+std::string_view SheetScanner::pass(std::string_view piece, bool last) {
   if (mode_ == Mode::passing) return piece;
   out_.clear();
+  handed_row_ = false;
   held_.append(piece);
   if (!encoding_checked_) {
     if (held_.size() < 3 && !last) return {};
@@ -70,12 +71,9 @@ std::string_view RowSkipper::pass(std::string_view piece, bool last) {
   }
   Token token;
   while (mode_ != Mode::passing && next_token(token)) {
-    if (mode_ == Mode::scanning) {
-      scan(token);
-    } else if (in_row_) {
-      skip_in_row(token);
-    } else {
-      skip(token);
+    if (!take(token)) {
+      at_ = token.begin;  // a row cut off by the piece's end: read it again whole
+      break;
     }
   }
   if (mode_ != Mode::passing) {
@@ -91,13 +89,13 @@ std::string_view RowSkipper::pass(std::string_view piece, bool last) {
 
 // UTF-8 (with or without its byte order mark) or another encoding where
 // markup is ASCII; not UTF-16.
-bool RowSkipper::has_plain_encoding() const {
+bool SheetScanner::has_plain_encoding() const {
   const std::string_view start(held_);
   return start.starts_with("\xEF\xBB\xBF") ||
          (start.size() >= 2 && start[0] == '<' && start[1] != 0);
 }
 
-bool RowSkipper::next_token(Token& token) {
+bool SheetScanner::next_token(Token& token) {
   const std::string_view rest = std::string_view(held_).substr(at_);
   if (rest.empty()) return false;
   token.begin = at_;
@@ -140,8 +138,20 @@ bool RowSkipper::next_token(Token& token) {
   return ends_at(end + 1, rest[end - 1] == '/' ? Kind::empty : Kind::start);
 }
 
+// False when the token needs bytes of a later piece.
+bool SheetScanner::take(const Token& token) {
+  if (mode_ == Mode::scanning) {
+    scan(token);
+  } else if (in_row_) {
+    in_row(token);
+  } else {
+    return between_rows(token);
+  }
+  return true;
+}
+
 // Before the sheet data: everything goes on to expat.
-void RowSkipper::scan(const Token& token) {
+void SheetScanner::scan(const Token& token) {
   const bool is_tag = token.kind == Kind::start || token.kind == Kind::empty;
   const std::string_view name = local_name(token.name);
   if (token.kind == Kind::other || (is_tag && (name == "row" || name == "c" || name == "rPh"))) {
@@ -151,53 +161,71 @@ void RowSkipper::scan(const Token& token) {
   out_.append(held_, token.begin, token.end - token.begin);
   if (token.kind == Kind::start) {
     ++outer_depth_;
-    if (name == "sheetData") mode_ = Mode::skipping;
+    if (name == "sheetData") mode_ = Mode::rows;
   } else if (token.kind == Kind::end) {
     --outer_depth_;
   }
 }
 
-// Between rows of the sheet data: text and comments are dropped; a row above
-// the range starts being dropped; anything else ends the skipping.
-void RowSkipper::skip(const Token& token) {
+// Between rows of the sheet data: text and comments are dropped, a row is
+// read; anything else ends the scan.
+bool SheetScanner::between_rows(const Token& token) {
   switch (token.kind) {
     case Kind::text:
     case Kind::comment:
-      return;
+      return true;
     case Kind::start:
     case Kind::empty:
-      if (local_name(token.name) == "row") {
-        start_row(token);
-        return;
-      }
+      if (local_name(token.name) == "row") return start_row(token);
       [[fallthrough]];
     default:
       pass_from(token.begin);
+      return true;
   }
 }
 
-void RowSkipper::start_row(const Token& token) {
+bool SheetScanner::start_row(const Token& token) {
   int number = 0;
   const std::string_view tag = std::string_view(held_).substr(token.begin, token.end - token.begin);
-  if (!row_number(tag, last_dropped_, &number) || number >= first_row_ ||
+  if (!row_number(tag, last_row_, &number) || number > wanted_.last_row ||
       outer_depth_ + 1 > kMaxXmlDepth) {
-    pass_from(token.begin);
-  } else if (token.kind == Kind::empty) {
-    last_dropped_ = number;
-    dropped_any_ = true;
-  } else {
-    in_row_ = true;
-    row_begin_ = token.begin;
-    row_number_ = number;
-    depth_ = 0;
-    open(token.name);
+    pass_from(token.begin);  // past the range, or for expat to judge
+    return true;
   }
+  if (token.kind == Kind::empty) {
+    last_row_ = number;
+    return true;
+  }
+  // Cells go to the reader in document order: after a row handed to expat,
+  // the rest of the piece goes there too.
+  if (!handed_row_ && outer_depth_ + 4 <= kMaxXmlDepth) {  // row, cell, inline string, text
+    plain_.clear();
+    std::size_t end = 0;
+    const CellRange* wanted = number >= wanted_.first_row ? &wanted_ : nullptr;
+    switch (read_plain_row(held_, token.end, token.name, number, wanted, plain_, &end)) {
+      case PlainRow::read:
+        for (const PlainCell& cell : plain_) cells_.cell(number, cell);
+        last_row_ = number;
+        at_ = end;
+        return true;
+      case PlainRow::cut_off:
+        return false;
+      case PlainRow::not_plain:
+        break;
+    }
+  }
+  in_row_ = true;
+  row_begin_ = token.begin;
+  row_number_ = number;
+  depth_ = 0;
+  open(token.name);
+  return true;
 }
 
-// Inside a dropped row: only its balance and depth are checked. A nested row
-// or sheet data element would change what the reader does, so the row goes
-// to expat.
-void RowSkipper::skip_in_row(const Token& token) {
+// Inside a row that is not plain: only its balance and depth are checked. A
+// nested row or sheet data element would change what the reader does, so the
+// rest of the part goes to expat from the row on.
+void SheetScanner::in_row(const Token& token) {
   switch (token.kind) {
     case Kind::text:
     case Kind::comment:
@@ -212,11 +240,7 @@ void RowSkipper::skip_in_row(const Token& token) {
     }
     case Kind::end:
       if (open_[static_cast<std::size_t>(depth_ - 1)] != token.name) break;
-      if (--depth_ == 0) {
-        in_row_ = false;
-        last_dropped_ = row_number_;
-        dropped_any_ = true;
-      }
+      if (--depth_ == 0) end_row();
       return;
     case Kind::other:
       break;
@@ -224,16 +248,35 @@ void RowSkipper::skip_in_row(const Token& token) {
   pass_from(row_begin_);
 }
 
-void RowSkipper::open(std::string_view name) {
+// A row above the range is dropped; a row of the range goes to expat.
+void SheetScanner::end_row() {
+  in_row_ = false;
+  if (row_number_ >= wanted_.first_row) {
+    catch_up();
+    out_.append(held_, row_begin_, at_ - row_begin_);
+    parsed_row_ = row_number_;
+    handed_row_ = true;
+  }
+  last_row_ = row_number_;
+}
+
+void SheetScanner::open(std::string_view name) {
   const auto at = static_cast<std::size_t>(depth_++);
   if (open_.size() == at) open_.emplace_back();
   open_[at] = name;
 }
 
-// Hands everything held from `at` on to expat, after an empty row standing
-// for the rows dropped so far, and every later byte as it comes.
-void RowSkipper::pass_from(std::size_t at) {
-  if (dropped_any_) out_ += "<row r=\"" + std::to_string(last_dropped_) + "\"/>";
+// An empty row that moves expat's reader to the last row it did not see.
+void SheetScanner::catch_up() {
+  if (parsed_row_ == last_row_) return;
+  out_ += "<row r=\"" + std::to_string(last_row_) + "\"/>";
+  parsed_row_ = last_row_;
+}
+
+// Hands everything held from `at` on to expat, and every later byte as it
+// comes.
+void SheetScanner::pass_from(std::size_t at) {
+  catch_up();
   out_.append(held_, at);
   held_.clear();
   held_.shrink_to_fit();
@@ -241,7 +284,7 @@ void RowSkipper::pass_from(std::size_t at) {
   mode_ = Mode::passing;
 }
 
-void RowSkipper::drop_consumed() {
+void SheetScanner::drop_consumed() {
   const std::size_t keep = in_row_ ? row_begin_ : at_;
   held_.erase(0, keep);
   at_ -= keep;
