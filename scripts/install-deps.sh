@@ -12,6 +12,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-liberation2
   libpng-dev libzip-dev libexpat1-dev libxlsxwriter-dev
   g++-mingw-w64-i686
+  clang libclang-rt-14-dev
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libmuparser-dev python3 python3-matplotlib python3-openpyxl)

@@ -14,5 +14,10 @@ cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
+# Every fuzz target for 30 s from its corpus, and the exports on eight
+# threads under ThreadSanitizer.
+scripts/test-fuzz.sh
+scripts/test-tsan.sh
+
 # The public records' 32-bit layout, and the drawing code against <windows.h>.
 scripts/check-windows-build.sh
