@@ -7,6 +7,6 @@ jobs=$(nproc)
 
 CXX=clang++ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRA_TSAN=ON
 cmake --build build-tsan -j "$jobs" --target test_stress test_plot
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" KESTRA_STRESS_ROUNDS=2 \
-  build-tsan/tests/stress/test_stress
-TSAN_OPTIONS="halt_on_error=1" build-tsan/tests/test_plot --gtest_filter='PlotThreads.*'
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/stress/tsan.supp"
+KESTRA_STRESS_ROUNDS=4 build-tsan/tests/stress/test_stress
+build-tsan/tests/test_plot --gtest_filter='PlotThreads.*'
