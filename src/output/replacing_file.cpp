@@ -2,6 +2,7 @@
 // directory (so the rename stays on one file system), flushed to disk and
 // renamed over it; then the directory is flushed so the rename lasts too.
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <cerrno>
@@ -56,6 +57,16 @@ std::optional<mode_t> existing_permissions(const fs::path& target) {
   return static_cast<mode_t>(status.permissions() & fs::perms::mask);
 }
 
+// Gives the temporary file the replaced file's permission bits. Where bits
+// cannot be set (file systems with fixed bits), a file that has them anyway
+// will do; otherwise the file is not replaced.
+bool give_permissions(int descriptor, mode_t wanted) {
+  platform::FileSystem& files = file_system();
+  if (files.fchmod(descriptor, wanted) == 0) return true;
+  struct stat status {};
+  return files.fstat(descriptor, &status) == 0 && (status.st_mode & 07777) == wanted;
+}
+
 // Flushes the directory entry of a rename. The file is whole either way, so
 // a directory that cannot be flushed only leaves the rename less durable.
 void sync_directory(const fs::path& directory) {
@@ -83,8 +94,7 @@ ReplacingFile::ReplacingFile(const fs::path& target) : target_(follow_links(targ
     temporary_.clear();
     return;
   }
-  // A replaced file keeps its permission bits.
-  if (permissions && files.fchmod(descriptor_, *permissions) != 0) discard();
+  if (permissions && !give_permissions(descriptor_, *permissions)) discard();
 }
 
 ReplacingFile::~ReplacingFile() { discard(); }

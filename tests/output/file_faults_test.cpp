@@ -62,7 +62,6 @@ TEST(FileFaults, WritingFailuresKeepTheStoredPicture) {
       // ... or within the headers, or one byte before the end.
       {__LINE__, FileFault::write_halfway, 10, 1, KESTRA_FILE_WRITE},
       {__LINE__, FileFault::write_halfway, kFileSize - 1, 1, KESTRA_FILE_WRITE},
-      {__LINE__, FileFault::fchmod_fails, 0, 1, KESTRA_FILE_WRITE},
       {__LINE__, FileFault::fsync_fails, 0, 1, KESTRA_FILE_WRITE},
       {__LINE__, FileFault::close_fails, 0, 2, KESTRA_FILE_WRITE},
       {__LINE__, FileFault::rename_fails, 0, 1, KESTRA_FILE_WRITE},

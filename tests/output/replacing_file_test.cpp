@@ -70,6 +70,34 @@ TEST(ReplacingFile, ReplacedFileKeepsItsPermissionBits) {
   }
 }
 
+// Where the bits cannot be set, a file is replaced only when the new one
+// has them anyway.
+TEST(ReplacingFile, PermissionsThatCannotBeSet) {
+  const mode_t mask = ::umask(022);
+  const struct {
+    int line;
+    mode_t mode;
+    bool replaced;
+  } cases[] = {
+      {__LINE__, 0644, true},   // what a new file gets under this mask
+      {__LINE__, 0600, false},  // a private picture never becomes readable to others
+      {__LINE__, 0444, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    TempDir dir;
+    const std::string path = dir.file("p.bmp");
+    write_file_bytes(path, kOld);
+    ASSERT_EQ(::chmod(path.c_str(), c.mode), 0);
+    FaultyFileSystem files(FileFault::fchmod_fails);
+    EXPECT_EQ(replace_with(path, kNew), c.replaced);
+    EXPECT_EQ(read_file_bytes(path), c.replaced ? kNew : kOld);
+    EXPECT_EQ(permissions_of(path), c.mode);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"p.bmp"});
+  }
+  ::umask(mask);
+}
+
 TEST(ReplacingFile, NewFileGetsTheUsualPermissions) {
   TempDir dir;
   const mode_t mask = ::umask(022);
