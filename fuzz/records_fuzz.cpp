@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int max_side = 160;
+constexpr int max_side = 96;
 constexpr double max_samples = 20000;
 
 const char* const expressions[] = {"y=sin(x)*2", "x=y*y/4-3", "y=log(2)(abs(x)+1)-pow(x)(3)/50",
@@ -200,6 +200,7 @@ void draw_diagram(std::uint8_t choice, unsigned long mode, FuzzBytes& bytes) {
   disp.legendFontHeight %= 64;  // keep text rendering quick
   disp.captionFontHeight %= 64;
   disp.barValueFontHeight %= 64;
+  disp.divisions %= 1024;  // each division is a grid line and a printed label
   const SIZE surface = surface_size(bytes);
   std::vector<char> labels = bytes.rest();
   labels.push_back('\0');
