@@ -3,42 +3,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
+#include "fuzz_bytes.h"
 #include "kestra.h"
 #include "platform/object_table.h"
 
-namespace {
-
-// Hands out the input's bytes as values; zeros once they run out.
-class Bytes {
- public:
-  Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  template <class T>
-  T take() {
-    T value{};
-    const std::size_t n = std::min(sizeof(T), size_ - used_);
-    if (n) std::memcpy(&value, data_ + used_, n);
-    used_ += n;
-    return value;
-  }
-  std::vector<char> rest() {
-    std::vector<char> out(data_ ? data_ + used_ : nullptr, data_ ? data_ + size_ : nullptr);
-    used_ = size_;
-    return out;
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t used_ = 0;
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Bytes bytes(data, size);
+  FuzzBytes bytes(data, size);
   const int rows = 1 + bytes.take<std::uint8_t>() % 4;
   const int cols = 2 + bytes.take<std::uint8_t>() % 7;
   std::vector<double> values(static_cast<std::size_t>(rows * cols));

@@ -14,12 +14,10 @@ struct RangeRead {
   std::vector<double> values;
 };
 
-inline RangeRead read_range_or_abort(const char* path, int sheet, const char* cells = "A1:F30") {
+inline RangeRead read_range_or_abort(const char* path, const EXCEL_TAB& range) {
   TAB_GR table{0, 0, nullptr};
-  EXCEL_TAB range{sheet, {}};
-  std::strncpy(range.cellRange, cells, sizeof range.cellRange - 1);
   const int status = kestra::import::read_excel_range(path, range, &table);
-  if (status != KESTRA_OK && status != KESTRA_WORKBOOK) std::abort();
+  if (status != KESTRA_OK && status != KESTRA_WORKBOOK && status != KESTRA_BAD_RANGE) std::abort();
   if ((status == KESTRA_OK) != (table.values != nullptr)) std::abort();
   RangeRead read{status, {}};
   if (table.values) {
@@ -27,4 +25,10 @@ inline RangeRead read_range_or_abort(const char* path, int sheet, const char* ce
   }
   FreeTabGr(&table);
   return read;
+}
+
+inline RangeRead read_range_or_abort(const char* path, int sheet, const char* cells = "A1:F30") {
+  EXCEL_TAB range{sheet, {}};
+  std::strncpy(range.cellRange, cells, sizeof range.cellRange - 1);
+  return read_range_or_abort(path, range);
 }

@@ -9,7 +9,11 @@ compile() {
   i686-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Werror -fsyntax-only -Iinclude -Isrc "$@"
 }
 compile tests/abi/record_layout.cpp
+# replacing_file.cpp is the POSIX file replacer; Windows builds a twin of it.
 for source in src/model/*.cpp src/canvas/*.cpp src/diagram/*.cpp src/plot/*.cpp src/output/*.cpp src/import/*.cpp src/exports/*.cpp; do
-  [[ $(basename "$source") == xlsx_* ]] || compile "$source"
+  case $(basename "$source") in
+    xlsx_* | replacing_file.cpp) ;;
+    *) compile "$source" ;;
+  esac
 done
 echo "Windows build check: ok"

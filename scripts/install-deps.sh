@@ -13,7 +13,8 @@ packages=(
   libpng-dev libzip-dev libexpat1-dev libxlsxwriter-dev libxml2-dev
   python3 python3-pandas python3-openpyxl
   g++-mingw-w64-i686
-  pybind11-dev python3-dev python3-numpy python3-pandas python3-pytest python3-pil
+  pybind11-dev python3-dev python3-numpy python3-pytest python3-pil
+  clang libclang-rt-14-dev
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libmuparser-dev zlib1g-dev python3 python3-matplotlib python3-openpyxl)

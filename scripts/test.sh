@@ -15,5 +15,10 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 scripts/test-python.sh
 
+# Every fuzz target for 30 s from its corpus, and the exports on eight
+# threads under ThreadSanitizer.
+scripts/test-fuzz.sh
+scripts/test-tsan.sh
+
 # The public records' 32-bit layout, and the drawing code against <windows.h>.
 scripts/check-windows-build.sh

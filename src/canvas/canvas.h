@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 
 #include "kestra.h"
@@ -62,6 +63,18 @@ class Picture {
 // The pen, brush and font currently selected by a renderer. A selection
 // stays until a later step replaces it; each created object is deleted once
 // replaced, the rest when the drawing ends, after the originals are back.
+// Thrown when a pen, brush or font cannot be made or selected, or a drawing
+// call fails (no memory, for one): going on would hand back a wrong picture
+// as a good one. The exports report it as KESTRA_INTERNAL.
+struct DrawingFailed : std::runtime_error {
+  DrawingFailed() : std::runtime_error("drawing call failed") {}
+};
+
+// Ends the picture when a drawing call reports failure.
+inline void drawn(bool succeeded) {
+  if (!succeeded) throw DrawingFailed();
+}
+
 class Selection {
  public:
   explicit Selection(HDC dc) : dc_(dc) {}
@@ -99,7 +112,7 @@ void draw_outline(HDC dc, Selection& selection, const RECT& rect, COLORREF color
 // Draws one line: a move to the first point and a line to the second.
 inline void draw_line(HDC dc, int x0, int y0, int x1, int y1) {
   MoveToEx(dc, x0, y0, nullptr);
-  LineTo(dc, x1, y1);
+  drawn(LineTo(dc, x1, y1));
 }
 
 // The arrowStyle values, plain axis ends or arrow heads, and the arrowMask

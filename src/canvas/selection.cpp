@@ -11,9 +11,9 @@ Selection::~Selection() {
 
 void Selection::select(Kind kind, HGDIOBJ object, bool owned) {
   UniqueObject guard(owned ? object : nullptr);
-  if (!object) return;
+  if (!object) throw DrawingFailed();
   HGDIOBJ previous = SelectObject(dc_, object);
-  if (!previous) return;
+  if (!previous) throw DrawingFailed();
   if (!original_[kind]) original_[kind] = previous;
   // The object it replaces is deleted here, now that the DC no longer holds it.
   current_[kind] = std::move(guard);

@@ -56,7 +56,7 @@ void draw_arrow_head(HDC dc, ArrowEnd end, const RECT& area, const AxisPlaces& a
 void fill_rect(HDC dc, Selection& selection, const RECT& rect, COLORREF color) {
   selection.pen(PS_SOLID, 1, color);
   selection.solid_brush(color);
-  Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+  drawn(Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom));
 }
 
 void fill_picture(HDC dc, Selection& selection, PictureSize size, COLORREF color) {
@@ -69,7 +69,7 @@ void fill_picture(HDC dc, Selection& selection, PictureSize size, COLORREF color
 void draw_outline(HDC dc, Selection& selection, const RECT& rect, COLORREF color) {
   selection.pen(PS_SOLID, 1, color);
   selection.hollow_brush();
-  Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+  drawn(Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom));
 }
 
 void draw_arrow_heads(HDC dc, std::uint8_t mask, const RECT& area, const AxisPlaces& axes,

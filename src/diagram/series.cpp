@@ -24,7 +24,8 @@ void draw_line_series(const Drawing& drawing, int r, bool markers) {
     const auto y = g.y(g.value(r, c));
     if (!y) continue;
     const int x = g.point_x(c);
-    Rectangle(drawing.dc, x - marker_half, *y - marker_half, x + marker_half, *y + marker_half);
+    canvas::drawn(
+        Rectangle(drawing.dc, x - marker_half, *y - marker_half, x + marker_half, *y + marker_half));
   }
 }
 
@@ -48,7 +49,7 @@ void draw_bar_series(const Drawing& drawing, int r) {
     const auto top = g.y(value);
     if (!top) continue;
     const Geometry::Span span = g.bar(r, c);
-    Rectangle(drawing.dc, span.left, *top, span.right, g.axis_y());
+    canvas::drawn(Rectangle(drawing.dc, span.left, *top, span.right, g.axis_y()));
     if (drawing.disp.showBarValues) {
       draw_text(drawing.dc, drawing.numbers.print(value), {span.left, *top, span.right, g.axis_y()},
                 DT_CENTER | DT_VCENTER | DT_SINGLELINE);

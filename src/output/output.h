@@ -57,8 +57,10 @@ BITMAPINFO bmp_description(const BmpLayout& layout);
                                     HDC reference);
 
 // A file written under a temporary name beside its target and renamed over
-// the target only once complete: the target holds the old file or the new
-// one, never part of one. Uncommitted, the temporary file is removed.
+// the target only once complete and flushed to disk: the target holds the
+// old file or the new one, never part of one. A target that is a symbolic
+// link is written through to the file it names; a replaced file keeps its
+// permission bits. Uncommitted, the temporary file is removed.
 class ReplacingFile {
  public:
   explicit ReplacingFile(const std::filesystem::path& target);
@@ -66,7 +68,7 @@ class ReplacingFile {
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-  bool is_open() const { return file_ != nullptr; }
+  bool is_open() const { return descriptor_ >= 0; }
   [[nodiscard]] bool write(const void* data, std::size_t size);
   // Closes the file and renames it over the target.
   [[nodiscard]] bool commit();
@@ -76,7 +78,7 @@ class ReplacingFile {
 
   std::filesystem::path target_;
   std::filesystem::path temporary_;
-  std::FILE* file_ = nullptr;
+  int descriptor_ = -1;
 };
 
 }  // namespace kestra::output

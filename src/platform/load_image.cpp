@@ -1,12 +1,13 @@
 // LoadImageA for BMP files: the picture at its own size as a bitmap in the
 // screen's format.
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+
+#include <cerrno>
 #include <new>
 #include <vector>
 
 #include "platform/bmp_decode.h"
+#include "platform/file_system.h"
 
 namespace kestra::platform {
 namespace {
@@ -14,17 +15,47 @@ namespace {
 // Largest file read: a 32-bit picture at the pixel limit plus its headers.
 constexpr std::uintmax_t max_file_size = static_cast<std::uintmax_t>(max_bitmap_pixels) * 4 + 4096;
 
-// Only regular files: opening a pipe or a device may wait or never end.
+// Closes a descriptor at the end of its scope.
+class OpenFile {
+ public:
+  explicit OpenFile(int descriptor) : descriptor_(descriptor) {}
+  ~OpenFile() {
+    if (descriptor_ >= 0) file_system().close(descriptor_);
+  }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  int get() const { return descriptor_; }
+
+ private:
+  int descriptor_;
+};
+
+// Fills `data` whole; false on a read error or when the file ends first
+// (it shrank after its size was taken).
+bool read_exactly(int descriptor, std::vector<std::uint8_t>& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = file_system().read(descriptor, data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Only regular files: reading a pipe or a device may wait or never end. The
+// open does not wait on a named pipe (O_NONBLOCK); its type is then checked
+// on the open file, so the path cannot change kind in between.
 std::vector<std::uint8_t> read_file(const char* path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return {};
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
-  if (!file) return {};
-  const std::streamoff size = file.tellg();
-  if (size <= 0 || static_cast<std::uintmax_t>(size) > max_file_size) return {};
-  std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
-  file.seekg(0);
-  if (!file.read(reinterpret_cast<char*>(data.data()), size)) return {};
+  const OpenFile file(file_system().open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
+  struct stat status {};
+  if (file.get() < 0 || file_system().fstat(file.get(), &status) != 0 ||
+      !S_ISREG(status.st_mode) || status.st_size <= 0 ||
+      static_cast<std::uintmax_t>(status.st_size) > max_file_size) {
+    return {};
+  }
+  std::vector<std::uint8_t> data(static_cast<std::size_t>(status.st_size));
+  if (!read_exactly(file.get(), data)) return {};
   return data;
 }
 

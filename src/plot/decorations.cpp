@@ -20,8 +20,8 @@ void select_text(const PlotDrawing& drawing) {
 
 void draw_text(const PlotDrawing& drawing, std::int64_t x, std::int64_t y, std::string_view text) {
   if (!in_int_range(x) || !in_int_range(y)) return;
-  TextOutA(drawing.dc, static_cast<int>(x), static_cast<int>(y), text.data(),
-           static_cast<int>(text.size()));
+  canvas::drawn(TextOutA(drawing.dc, static_cast<int>(x), static_cast<int>(y), text.data(),
+                         static_cast<int>(text.size())));
 }
 
 int text_width(HDC dc, std::string_view text) {
