@@ -264,5 +264,8 @@ std::shared_ptr<const FontFace> default_font_face() {
 #endif
 #endif
 #if defined(KESTRA_ADDRESS_SANITIZER)
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+// Visible, so the sanitizer runtime finds it in a library built hidden.
+extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
 #endif
