@@ -1,9 +1,10 @@
-// Comma-separated text as a workbook of one worksheet: fields split at
-// commas, quoted fields may hold commas, doubled quotes and line breaks,
+// Delimited text as a workbook of one worksheet: fields split at the
+// separator sniffed from the first block (comma, semicolon or tab), quoted fields may hold commas, doubled quotes and line breaks,
 // records end at LF or CRLF. Reading stops past the wanted range's last row.
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "import/workbook_backend.h"
@@ -13,7 +14,7 @@ namespace {
 
 class CsvReader {
  public:
-  explicit CsvReader(CellStore& store) : store_(store) {}
+  CsvReader(CellStore& store, char separator) : store_(store), separator_(separator) {}
 
   // False once the record past the wanted rows has begun.
   bool feed(char c) {
@@ -34,12 +35,13 @@ class CsvReader {
         return true;
       }
     }
+    if (c == separator_) {
+      end_field();
+      return true;
+    }
     switch (c) {
       case '"':
         if (field_.empty()) quoted_ = true; else append(c);
-        return true;
-      case ',':
-        end_field();
         return true;
       case '\r':
         return true;  // CRLF ends a record at its LF; a lone CR is dropped
@@ -70,6 +72,7 @@ class CsvReader {
   }
 
   CellStore& store_;
+  const char separator_;
   std::string field_;
   bool quoted_ = false;
   bool quote_pending_ = false;
@@ -91,7 +94,7 @@ class CsvWorkbook final : public Workbook {
                                                          std::fclose);
     if (!file) fail("workbook cannot be opened");
     auto store = std::make_unique<CellStore>(wanted);
-    CsvReader reader(*store);
+    std::optional<CsvReader> reader;
     char buffer[1 << 16];
     std::uint64_t total = 0;
     while (const std::size_t size = std::fread(buffer, 1, sizeof buffer, file.get())) {
@@ -99,12 +102,13 @@ class CsvWorkbook final : public Workbook {
       total += size;
       if (total > kMaxWorksheetBytes) fail("worksheet too large");
       const std::size_t start = first && has_utf8_mark(buffer, size) ? 3 : 0;
+      if (first) reader.emplace(*store, sniff_csv_separator({buffer + start, size - start}));
       for (std::size_t i = start; i < size; ++i) {
-        if (!reader.feed(buffer[i])) return store;
+        if (!reader->feed(buffer[i])) return store;
       }
     }
     if (std::ferror(file.get())) fail("workbook cannot be read");
-    reader.finish();
+    if (reader) reader->finish();
     return store;
   }
   void close() override {}

@@ -1,7 +1,10 @@
 // The spreadsheet application of this platform: no program to start or hide;
-// opening a workbook picks the backend by the file's first bytes.
+// opening a workbook picks the backend by the file's first bytes, and a file
+// named as a workbook must hold one.
 #include <cstdio>
+#include <cctype>
 #include <cstring>
+#include <string_view>
 #include <memory>
 
 #include "import/regular_file.h"
@@ -31,11 +34,33 @@ FileKind sniff_file_kind(const char* path) {
   return FileKind::unknown;
 }
 
+// True when the name ends in `suffix`, compared without case.
+bool has_suffix(std::string_view path, std::string_view suffix) {
+  if (path.size() < suffix.size()) return false;
+  const std::string_view tail = path.substr(path.size() - suffix.size());
+  for (std::size_t i = 0; i < suffix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(tail[i])) != suffix[i]) return false;
+  }
+  return true;
+}
+
+// A name saying .xlsx or .xls promises a workbook: an empty file or text is
+// refused instead of read as CSV. A workbook of the other kind is still read.
+void check_named_kind(const char* path, FileKind kind) {
+  const bool named_workbook =
+      has_suffix(path, ".xlsx") || has_suffix(path, ".xlsm") || has_suffix(path, ".xls");
+  if (named_workbook && kind != FileKind::zip && kind != FileKind::compound) {
+    fail("the file named as a workbook holds none");
+  }
+}
+
 class LocalSpreadsheetApp final : public SpreadsheetApp {
  public:
   void hide() override {}
   std::unique_ptr<Workbook> open_workbook(const char* path) override {
-    switch (sniff_file_kind(path)) {
+    const FileKind kind = sniff_file_kind(path);
+    check_named_kind(path, kind);
+    switch (kind) {
       case FileKind::zip: return open_xlsx_workbook(path);
       case FileKind::compound: return open_xls_workbook(path);
       case FileKind::text: return open_csv_workbook(path);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <unordered_map>
 
 #include "import/spreadsheet.h"
@@ -22,6 +23,11 @@ std::unique_ptr<Workbook> open_xlsx_workbook(const char* path);
 std::unique_ptr<Workbook> open_xls_workbook(const char* path);
 std::unique_ptr<Workbook> open_csv_workbook(const char* path);
 
+// The field separator of delimited text, from its first lines: a tab or a
+// semicolon found equally often on every line, else a comma found so, else
+// the most frequent of the three; a comma when there is none.
+char sniff_csv_separator(std::string_view head);
+
 // Upper bound on the bytes a backend reads or inflates for one worksheet, so
 // a hostile file costs bounded memory and time.
 constexpr std::uint64_t kMaxWorksheetBytes = std::uint64_t{256} << 20;
@@ -36,6 +42,9 @@ class CellStore final : public Worksheet {
   // Keeps the cell when it lies in the wanted range; a later value wins.
   void put(int row, int column, Cell cell);
   Cell read_cell(const char* address) override;
+  Cell cell_at(int row, int column) const;
+  // The smallest range holding every cell kept; all zeros when none was.
+  CellRange used_area() const;
 
  private:
   CellRange wanted_;

@@ -197,10 +197,44 @@ TEST(ReadExcelRange, FindsTheFileKindFromItsContents) {
   TempDir folder;
   write_mixed_workbook(folder.file("really-xlsx.csv"), false);
   expect_values(read(folder.file("really-xlsx.csv"), 1, "A1:A2"), 2, 1, {1.5, 42});
-  write_file(folder.file("really-csv.xlsx"), "5,6\n");
-  expect_values(read(folder.file("really-csv.xlsx"), 1, "A1:B1"), 1, 2, {5, 6});
+  write_file(folder.file("really-csv.txt"), "5,6\n");
+  expect_values(read(folder.file("really-csv.txt"), 1, "A1:B1"), 1, 2, {5, 6});
   std::filesystem::copy_file(fixture("calc_saved.xls"), folder.file("really-xls.xlsx"));
   expect_values(read(folder.file("really-xls.xlsx"), 2, "A1:A2"), 2, 1, {10, 40});
+}
+
+TEST(ReadExcelRange, RefusesFilesNamedAsWorkbooksThatHoldNone) {
+  TempDir folder;
+  const struct {
+    const char* name;
+    const char* bytes;
+  } cases[] = {
+      {"empty.xlsx", ""}, {"empty.xls", ""}, {"text.xlsx", "5,6\n"}, {"TEXT.XLS", "5,6\n"},
+      {"page.xls", "<table><tr><td>5</td></tr></table>"}, {"m.xlsm", "1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    write_file(folder.file(c.name), c.bytes);
+    EXPECT_EQ(read(folder.file(c.name), 1, "A1:B1").status, KESTRA_WORKBOOK);
+  }
+}
+
+TEST(ReadExcelRange, SniffsTheSeparatorOfText) {
+  TempDir folder;
+  const struct {
+    const char* bytes;
+    std::vector<double> expected;
+  } cases[] = {
+      {"1;2,5;3\n4;5;6\n", {1, 2.5, 3, 4, 5, 6}},
+      {"\xEF\xBB\xBF" "1\t2\t3\n4\t5\t6\n", {1, 2, 3, 4, 5, 6}},
+      {"1,2,3\n4,5,6\n", {1, 2, 3, 4, 5, 6}},
+      {"\"1;2\",2,3\n4,5,6\n", {1, 2, 3, 4, 5, 6}},  // a quoted semicolon is no separator
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    write_file(folder.file("t.csv"), c.bytes);
+    expect_values(read(folder.file("t.csv"), 1, "A1:C2"), 2, 3, c.expected);
+  }
 }
 
 TEST(ReadExcelRange, DamagedOrMissingFilesGiveWorkbookStatus) {

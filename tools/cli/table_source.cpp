@@ -18,8 +18,7 @@ Table table_of_values(const std::string& text) {
 }
 
 Table table_of_file(const TableSource& source, std::ostream& err) {
-  // Until the table reader is merged, files cannot be read here.
-  TableRead read{KESTRA_NOT_IMPLEMENTED, "the table reader is not in this build", {}};
+  TableRead read = read_table(source.path, source.options);
   if (read.status != KESTRA_OK) throw StatusError{read.status, source.path + ": " + read.message};
   for (const std::string& note : read.table.notes) print_warning(err, source.path + ": " + note);
   return std::move(read.table);

@@ -1,0 +1,46 @@
+// Which reader a file goes to: by its name's extension, else by its first bytes.
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "table/table_reader.h"
+
+namespace kestra::table {
+namespace {
+
+std::string lower_extension(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension;
+}
+
+// True when the text, after leading whitespace, starts like an HTML page.
+bool looks_like_html(std::string_view head) {
+  std::string start;
+  for (const char c : head) {
+    if (start.empty() && std::isspace(static_cast<unsigned char>(c))) continue;
+    start.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    if (start.size() == 14) break;
+  }
+  for (const std::string_view opening : {"<!doctype html", "<html", "<table", "<!--", "<?xml", "<head", "<body", "<meta"}) {
+    if (std::string_view(start).starts_with(opening)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+FileKind sniff_file_kind(const std::string& path, std::string_view head) {
+  const std::string extension = lower_extension(path);
+  if (extension == ".html" || extension == ".htm" || extension == ".xhtml") return FileKind::html;
+  if (extension == ".xlsx" || extension == ".xlsm") return FileKind::xlsx;
+  if (extension == ".xls") return FileKind::xls;
+  if (extension == ".csv" || extension == ".tsv") return FileKind::csv;
+  if (head.starts_with(std::string_view("PK\x03\x04", 4))) return FileKind::xlsx;
+  if (head.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) return FileKind::xls;
+  if (looks_like_html(text_as_utf8(head.substr(0, 4096)))) return FileKind::html;
+  return FileKind::csv;
+}
+
+}  // namespace kestra::table

@@ -1,0 +1,82 @@
+// Which edges hold texts: the caller's choice, or a guess from the cells the
+// way pandas and spreadsheet programs guess a header row and an index column.
+#include "table/table_reader.h"
+
+namespace kestra::table {
+namespace {
+
+enum class CellKind { empty, number, text };
+
+CellKind kind_of(const SourceCell& cell, DecimalMark mark) {
+  if (cell.number) return CellKind::number;
+  if (trim_spaces(cell.text).empty()) return CellKind::empty;
+  return parse_number(cell.text, mark) ? CellKind::number : CellKind::text;
+}
+
+// Counts of each kind among cells [from, to) of a row or column.
+struct KindCounts {
+  std::size_t numbers = 0;
+  std::size_t texts = 0;
+  std::size_t filled() const { return numbers + texts; }
+};
+
+KindCounts count_row(const Grid& grid, std::size_t row, std::size_t from, DecimalMark mark) {
+  KindCounts counts;
+  for (std::size_t c = from; c < grid.cols; ++c) {
+    const CellKind kind = kind_of(grid.at(row, c), mark);
+    counts.numbers += kind == CellKind::number;
+    counts.texts += kind == CellKind::text;
+  }
+  return counts;
+}
+
+KindCounts count_column(const Grid& grid, std::size_t col, std::size_t from, DecimalMark mark) {
+  KindCounts counts;
+  for (std::size_t r = from; r < grid.rows; ++r) {
+    const CellKind kind = kind_of(grid.at(r, col), mark);
+    counts.numbers += kind == CellKind::number;
+    counts.texts += kind == CellKind::text;
+  }
+  return counts;
+}
+
+// Texts and no numbers along an edge (past the corner) name the other cells.
+bool is_text_edge(const KindCounts& counts) { return counts.texts > 0 && counts.numbers == 0; }
+
+HeaderEdges guess_header_edges(const Grid& grid, DecimalMark mark) {
+  HeaderEdges edges;
+  if (grid.rows == 0 || grid.cols == 0) return edges;
+  const std::size_t past_corner_col = grid.cols > 1 ? 1 : 0;
+  const std::size_t past_corner_row = grid.rows > 1 ? 1 : 0;
+  const KindCounts first_row = count_row(grid, 0, past_corner_col, mark);
+  const KindCounts first_column = count_column(grid, 0, past_corner_row, mark);
+  // Without the other edge the corner cell belongs to this one: no number there.
+  const bool number_corner = kind_of(grid.at(0, 0), mark) == CellKind::number;
+  const bool texts_right = grid.rows > 1 && is_text_edge(first_row);
+  const bool texts_below = grid.cols > 1 && is_text_edge(first_column);
+  edges.label_row = grid.marked_label_row || (texts_right && (texts_below || !number_corner));
+  edges.name_column = grid.marked_name_column || (texts_below && (texts_right || !number_corner));
+  // An empty top-left cell over a column of names marks a header row even of
+  // numbers (years, say), and beside a row of labels a column of names.
+  const bool empty_corner = kind_of(grid.at(0, 0), mark) == CellKind::empty;
+  if (empty_corner && grid.rows > 1 && grid.cols > 1) {
+    if (edges.name_column && first_row.filled() > 0) edges.label_row = true;
+    if (edges.label_row && first_column.filled() > 0) edges.name_column = true;
+  }
+  return edges;
+}
+
+}  // namespace
+
+HeaderEdges choose_header_edges(const Grid& grid, HeaderMode mode, DecimalMark mark) {
+  switch (mode) {
+    case HeaderMode::automatic: return guess_header_edges(grid, mark);
+    case HeaderMode::none: return {false, false};
+    case HeaderMode::first_row: return {true, false};
+    case HeaderMode::first_column: return {false, true};
+    case HeaderMode::both: return {true, true};
+  }
+  return {};
+}
+
+}  // namespace kestra::table

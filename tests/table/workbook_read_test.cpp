@@ -1,0 +1,80 @@
+// Workbooks through the table reader: the used area or a range, sheets,
+// dates as serial numbers, booleans as 1 and 0, and files that are none.
+#include <gtest/gtest.h>
+
+#include "import/workbook_files.h"
+#include "table/table_files.h"
+
+namespace kestra::test {
+namespace {
+
+// A sheet whose used area is C3:E5: labels, names, a date, booleans, a text.
+void write_sales_book(const std::string& path) {
+  XlsxWriter book(path);
+  lxw_worksheet* first = book.sheet("First");
+  worksheet_write_string(first, 2, 3, "Q1", nullptr);
+  worksheet_write_string(first, 2, 4, "Q2", nullptr);
+  worksheet_write_string(first, 3, 2, "North", nullptr);
+  worksheet_write_number(first, 3, 3, 1.5, nullptr);
+  lxw_datetime day = {2024, 5, 1, 0, 0, 0};
+  worksheet_write_datetime(first, 3, 4, &day, nullptr);
+  worksheet_write_string(first, 4, 2, "South", nullptr);
+  worksheet_write_boolean(first, 4, 3, 1, nullptr);
+  worksheet_write_boolean(first, 4, 4, 0, nullptr);
+  lxw_worksheet* second = book.sheet("Second");
+  worksheet_write_number(second, 0, 0, 7, nullptr);
+  worksheet_write_string(second, 0, 1, "seven", nullptr);
+  worksheet_write_formula_num(second, 1, 0, "=A1*2", nullptr, 14);
+  book.sheet("Empty");
+  book.save();
+}
+
+TEST(ReadWorkbook, ReadsTheUsedAreaOrTheRange) {
+  TempDir dir;
+  const std::string path = dir.file("sales.xlsx");
+  write_sales_book(path);
+  TableOptions options;
+  // 2024-05-01 is serial 45413; TRUE and FALSE read 1 and 0.
+  const TableRead used = read_table(path, options);
+  ASSERT_EQ(used.status, KESTRA_OK) << used.message;
+  EXPECT_EQ(summary(used.table), "L|N|Q1,Q2\nNorth:1.5,45413\nSouth:1,0");
+  options.range = "D4:E5";
+  EXPECT_EQ(summary(read_table(path, options).table), "-|-|A,B\n1:1.5,45413\n2:1,0");
+  options.range = "";
+  options.sheet = 2;
+  // A formula cell holds its stored result; a text among numbers is a gap.
+  EXPECT_EQ(summary(read_table(path, options).table), "-|-|A,B\n1:7,_\n2:14,_");
+}
+
+TEST(ReadWorkbook, ReportsWhatCannotBeRead) {
+  TempDir dir;
+  const std::string path = dir.file("sales.xlsx");
+  write_sales_book(path);
+  TableOptions options;
+  options.sheet = 3;
+  EXPECT_EQ(read_table(path, options).status, KESTRA_BAD_TABLE);  // an empty sheet
+  options.sheet = 4;
+  EXPECT_EQ(read_table(path, options).status, KESTRA_WORKBOOK);
+  options.sheet = 1;
+  options.range = "A1:";
+  EXPECT_EQ(read_table(path, options).status, KESTRA_BAD_RANGE);
+  // Named as workbooks, holding none: refused, not read as empty text.
+  for (const char* name : {"empty.xlsx", "empty.xls", "text.xls"}) {
+    SCOPED_TRACE(name);
+    write_bytes(dir.file(name), std::string(name).starts_with("text") ? "1,2\n" : "");
+    const TableRead read = read_table(dir.file(name));
+    EXPECT_EQ(read.status, KESTRA_WORKBOOK);
+    EXPECT_FALSE(read.message.empty());
+  }
+  EXPECT_EQ(read_table(dir.file("missing.xlsx")).status, KESTRA_WORKBOOK);
+}
+
+TEST(ReadWorkbook, FindsAWorkbookByItsContent) {
+  TempDir dir;
+  write_sales_book(dir.file("sales.dat"));
+  const TableRead read = read_table(dir.file("sales.dat"));
+  EXPECT_EQ(summary(read.table), "L|N|Q1,Q2\nNorth:1.5,45413\nSouth:1,0");
+}
+
+}  // namespace
+}  // namespace kestra::test
