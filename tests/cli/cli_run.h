@@ -3,6 +3,7 @@
 
 #include <png.h>
 
+#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -23,6 +24,10 @@ inline CliRun run_kestra(const std::vector<std::string>& args) {
   std::ostringstream out, err;
   const int code = cli::run(args, out, err);
   return {code, out.str(), err.str()};
+}
+
+inline void write_text(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
 }
 
 // A PNG file's pixels as COLORREFs, top-down, like read_bmp.
