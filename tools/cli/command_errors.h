@@ -5,6 +5,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace kestra::cli {
 
@@ -20,6 +21,11 @@ struct StatusError {
   int status;
   std::string detail;
 };
+
+// The text in single quotes, for messages.
+inline std::string quoted(std::string_view text) {
+  return std::string("'").append(text).append("'");
+}
 
 // "kestra: error 1006 (the expression is refused): detail"; returns exit_failure.
 int print_status_error(std::ostream& err, const StatusError& error);

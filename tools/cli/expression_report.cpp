@@ -7,6 +7,7 @@
 #include <array>
 #include <string_view>
 
+#include "command_errors.h"
 #include "plot/plot.h"
 
 namespace kestra::cli {
@@ -99,8 +100,8 @@ void locate_fault(const std::string& text, const Scan& scanned, ExpressionReport
   if (scanned.unknown_word) {
     const std::size_t end = run_end(text, *scanned.unknown_word, is_letter);
     report.fault = *scanned.unknown_word;
-    report.reason = "'" + text.substr(report.fault, end - report.fault) +
-                    "' is not a word of the language (pow sin cos tg log abs pi e x y; "
+    report.reason = quoted(std::string_view(text).substr(report.fault, end - report.fault)) +
+                    " is not a word of the language (pow sin cos tg log abs pi e x y; "
                     "case matters)";
     return;
   }
@@ -162,7 +163,7 @@ std::string describe_ignored(const std::string& text, const std::vector<std::siz
     }
     const std::string shown = text[at] == '\t' ? "\\t" : text.substr(at, end - at);
     if (!description.empty()) description += ", ";
-    description += "'" + shown + "' at column " + std::to_string(column_of(text, at));
+    description += quoted(shown) + " at column " + std::to_string(column_of(text, at));
   }
   return description;
 }
