@@ -83,7 +83,8 @@ void add_diag(CLI::App& app, Arguments& a) {
   diag->callback([&a] {
     a.command = [&a](std::ostream&, std::ostream& err) {
       // With --values a single positional argument is the output.
-      if (!a.source.values.empty() && a.output.positional.empty() && a.output.option.empty()) {
+      const bool output_given = !a.output.positional.empty() || !a.output.option.empty();
+      if (!a.source.values.empty() && !output_given) {
         std::swap(a.source.path, a.output.positional);
       }
       return draw_diagram(a.source, a.diagram, a.output.name(), err);

@@ -23,7 +23,7 @@ struct StatusError {
 };
 
 // The text in single quotes, for messages.
-inline std::string quoted(std::string_view text) {
+inline std::string in_quotes(std::string_view text) {
   return std::string("'").append(text).append("'");
 }
 

@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "settings.h"
 
@@ -21,8 +22,10 @@ int draw_plot(const std::string& expression, const PlotLook& look, const std::st
 // The table as the reader sees it, as CSV on `out`.
 int print_table(const TableSource& source, std::ostream& out, std::ostream& err);
 
-// The plot record for the look; the argument on the vertical scale for 'x=...'.
-OPTION_RECT plot_record(const PlotLook& look, bool argument_on_vertical);
+// The plot record for the look; the argument on the vertical scale for
+// 'x=...'. Captions converted or cut are noted in `notes`.
+OPTION_RECT plot_record(const PlotLook& look, bool argument_on_vertical,
+                        std::vector<std::string>& notes);
 
 // The format of `out`, or a UsageError for an extension other than .bmp/.png.
 void check_output_name(const std::string& out);

@@ -29,7 +29,7 @@ int draw_table(const Table& table, const DiagramLook& look, const std::string& o
 void check_output_name(const std::string& out) {
   if (out.empty()) throw UsageError("no output file: give -o OUT.png or OUT.bmp");
   if (!picture_format(out)) {
-    throw UsageError(quoted(out) + ": the output name must end in .png or .bmp");
+    throw UsageError(in_quotes(out) + ": the output name must end in .png or .bmp");
   }
 }
 

@@ -4,13 +4,14 @@
 #include "diagram_records.h"
 
 #include <array>
-#include <cstring>
 #include <limits>
+
+#include "diagram_text.h"
 
 namespace kestra::cli {
 namespace {
 
-constexpr std::size_t max_name = sizeof(GRAPH_ELEM::name) - 1;   // 39
+constexpr std::size_t max_name = sizeof(GRAPH_ELEM::name) - 1;        // 39
 constexpr std::size_t max_caption = sizeof(DIAG_DISP::captionX) - 1;  // 19
 constexpr std::size_t max_label = 255;  // the longest text CreateTextAxis takes
 constexpr std::size_t max_label_bytes = std::numeric_limits<std::uint16_t>::max();
@@ -27,24 +28,6 @@ T cycled(const std::vector<T>& items, std::size_t i, T fallback) {
   return items.empty() ? fallback : items[i % items.size()];
 }
 
-// The text cut to at most `limit` bytes, never inside a UTF-8 sequence.
-std::string cut(const std::string& text, std::size_t limit) {
-  if (text.size() <= limit) return text;
-  std::size_t end = limit;
-  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-  return text.substr(0, end);
-}
-
-std::string cut_noting(const std::string& text, std::size_t limit, const char* what,
-                       std::vector<std::string>& notes) {
-  std::string result = cut(text, limit);
-  if (result.size() < text.size()) {
-    notes.push_back(std::string(what) + " '" + text + "' cut to " + std::to_string(limit) +
-                    " bytes: '" + result + "'");
-  }
-  return result;
-}
-
 const std::string& pick(const std::vector<std::string>& chosen,
                         const std::vector<std::string>& from_table, std::size_t i) {
   return i < chosen.size() ? chosen[i] : from_table[i];
@@ -54,7 +37,7 @@ void build_elements(const Table& table, const DiagramLook& look, DiagramRecords&
   records.elements.clear();
   for (std::size_t r = 0; r < table.rows; ++r) {
     std::string name =
-        cut_noting(pick(look.names, table.series_names, r), max_name, "series name", records.notes);
+        field_text(pick(look.names, table.series_names, r), max_name, "series name", records.notes);
     GRAPH_ELEM element = ReturnGraphElem(cycled(look.colors, r, palette[r % palette.size()]),
                                          cycled(look.styles, r, 1), name.data());
     element.width = static_cast<std::uint8_t>(cycled(look.widths, r, 1));
@@ -66,7 +49,7 @@ void build_labels(const Table& table, const DiagramLook& look, DiagramRecords& r
   records.labels.clear();
   for (std::size_t c = 0; c < table.cols; ++c) {
     const std::string label =
-        cut_noting(pick(look.labels, table.category_labels, c), max_label, "label", records.notes);
+        field_text(pick(look.labels, table.category_labels, c), max_label, "label", records.notes);
     records.labels.insert(records.labels.end(), label.begin(), label.end());
     records.labels.push_back('\0');
   }
@@ -129,7 +112,8 @@ std::optional<std::string> check_look(const Table& table, const DiagramLook& loo
   if (table.rows > max_series) return "more than 65535 series";
   std::size_t label_bytes = 0;
   for (std::size_t c = 0; c < table.cols; ++c) {
-    label_bytes += std::min(pick(look.labels, table.category_labels, c).size(), max_label) + 1;
+    const std::string& label = pick(look.labels, table.category_labels, c);
+    label_bytes += std::min(to_diagram_text(label).bytes.size(), max_label) + 1;
   }
   if (label_bytes > max_label_bytes) return "the category labels take more than 65535 bytes";
   return std::nullopt;
@@ -139,8 +123,8 @@ void build_records(const Table& table, const DiagramLook& look, DiagramRecords& 
   records.notes.clear();
   build_elements(table, look, records);
   build_labels(table, look, records);
-  std::string caption_x = cut_noting(look.caption_x, max_caption, "caption", records.notes);
-  std::string caption_y = cut_noting(look.caption_y, max_caption, "caption", records.notes);
+  std::string caption_x = field_text(look.caption_x, max_caption, "caption", records.notes);
+  std::string caption_y = field_text(look.caption_y, max_caption, "caption", records.notes);
   const unsigned short entries =
       look.legend_entries.value_or(static_cast<unsigned short>(table.rows));
   records.disp = ReturnDiagDisp(

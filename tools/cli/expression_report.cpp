@@ -68,7 +68,8 @@ Scan scan(const std::string& text) {
 const char* checker_reason(int code) {
   switch (code) {
     case expr_closed: return "')' without a matching '('";
-    case expr_sign_without_value: return "a sign must be followed by a number, pi, e or the variable";
+    case expr_sign_without_value:
+      return "a sign must be followed by a number, pi, e or the variable";
     case expr_no_operand:
       return "an operand is expected here: a number, pi, e, the free variable, a function or '('";
     case expr_call_without_group:
@@ -100,7 +101,7 @@ void locate_fault(const std::string& text, const Scan& scanned, ExpressionReport
   if (scanned.unknown_word) {
     const std::size_t end = run_end(text, *scanned.unknown_word, is_letter);
     report.fault = *scanned.unknown_word;
-    report.reason = quoted(std::string_view(text).substr(report.fault, end - report.fault)) +
+    report.reason = in_quotes(std::string_view(text).substr(report.fault, end - report.fault)) +
                     " is not a word of the language (pow sin cos tg log abs pi e x y; "
                     "case matters)";
     return;
@@ -163,7 +164,7 @@ std::string describe_ignored(const std::string& text, const std::vector<std::siz
     }
     const std::string shown = text[at] == '\t' ? "\\t" : text.substr(at, end - at);
     if (!description.empty()) description += ", ";
-    description += quoted(shown) + " at column " + std::to_string(column_of(text, at));
+    description += in_quotes(shown) + " at column " + std::to_string(column_of(text, at));
   }
   return description;
 }

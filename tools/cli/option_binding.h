@@ -25,7 +25,7 @@ CLI::Option* add_parsed(CLI::App& app, const std::string& name, Target& target, 
       name,
       [&target, parse, what, name](const std::string& text) {
         auto value = parse(text);
-        if (!value) throw CLI::ValidationError(name, quoted(text) + " is not " + what);
+        if (!value) throw CLI::ValidationError(name, in_quotes(text) + " is not " + what);
         target = std::move(*value);
       },
       help);

@@ -1,6 +1,7 @@
 // The plot command: examine the expression, build the plot record, draw.
 #include "command_errors.h"
 #include "commands.h"
+#include "diagram_text.h"
 #include "expression_report.h"
 #include "picture_file.h"
 
@@ -33,8 +34,9 @@ void warn_about_reading(const std::string& text, const ExpressionReport& report,
                         std::ostream& err) {
   if (!report.ignored.empty()) {
     print_warning(err, "the expression language ignores " +
-                           describe_ignored(text, report.ignored) + "; the expression is read as '" +
-                           without_ignored(text, report.ignored) + "'");
+                           describe_ignored(text, report.ignored) +
+                           "; the expression is read as " +
+                           in_quotes(without_ignored(text, report.ignored)));
   }
   if (report.tokens_dropped) {
     print_warning(err, "only the first 2000 tokens of the expression are read");
@@ -48,11 +50,13 @@ void warn_about_reading(const std::string& text, const ExpressionReport& report,
 
 }  // namespace
 
-OPTION_RECT plot_record(const PlotLook& look, bool argument_on_vertical) {
+OPTION_RECT plot_record(const PlotLook& look, bool argument_on_vertical,
+                        std::vector<std::string>& notes) {
   // The argument runs along the scale of its own axis unless --arg says.
   const Span argument = look.argument.value_or(argument_on_vertical ? look.y : look.x);
-  std::string caption_x = look.caption_x;
-  std::string caption_y = look.caption_y;
+  constexpr std::size_t max_caption = sizeof(OPTION_RECT::captionX) - 1;
+  std::string caption_x = field_text(look.caption_x, max_caption, "caption", notes);
+  std::string caption_y = field_text(look.caption_y, max_caption, "caption", notes);
   OPTION_RECT options = ReturnOptionRect(
       {0, 0, look.size.width, look.size.height}, look.background, look.graph_color,
       look.frame_color, look.axis_color, look.x.from, look.y.from, look.x.to, look.y.to,
@@ -72,7 +76,9 @@ int draw_plot(const std::string& expression, const PlotLook& look, const std::st
   warn_about_reading(expression, report, err);
   if (report.code != 0) refuse(expression, report);
 
-  OPTION_RECT options = plot_record(look, report.argument_on_vertical);
+  std::vector<std::string> notes;
+  OPTION_RECT options = plot_record(look, report.argument_on_vertical, notes);
+  for (const std::string& note : notes) print_warning(err, note);
   std::string text = expression;
   const int status = write_picture(out, *picture_format(out), [&](auto target) {
     return CreateGraph(text.data(), options, target, 1);

@@ -43,7 +43,7 @@ std::variant<Table, std::string> parse_values(std::string_view text) {
     for (std::string_view cell : split_any(row_text, " \t\r,")) {
       if (cell.empty()) continue;
       const auto value = parse_number(cell);
-      if (!value) return quoted(cell) + " is not a number";
+      if (!value) return in_quotes(cell) + " is not a number";
       table.values.push_back(*value);
       ++cols;
     }
