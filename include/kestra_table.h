@@ -7,6 +7,11 @@
 // "(5)", "12%", a Unicode minus). It never draws; the command line and the
 // bindings turn its Table into the records of kestra.h.
 //
+// "12%" reads 0.12. A cell holding no number is a gap (NaN), never 0. Limits:
+// 100,000 rows, 10,000 columns, 2,000,000 cells, 1,024 bytes of text per
+// cell, 64 MiB per text file (16 MiB for HTML); a table cut to fit says so
+// in its notes.
+//
 // Example:
 //   kestra::TableOptions options;
 //   options.range = "B2:E5";

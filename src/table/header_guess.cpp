@@ -13,27 +13,19 @@ CellKind kind_of(const SourceCell& cell, DecimalMark mark) {
   return parse_number(cell.text, mark) ? CellKind::number : CellKind::text;
 }
 
-// Counts of each kind among cells [from, to) of a row or column.
+// Counts of each kind along the first row (from column `from`) or down the
+// first column (from row `from`).
 struct KindCounts {
   std::size_t numbers = 0;
   std::size_t texts = 0;
   std::size_t filled() const { return numbers + texts; }
 };
 
-KindCounts count_row(const Grid& grid, std::size_t row, std::size_t from, DecimalMark mark) {
+KindCounts count_edge(const Grid& grid, bool along_row, std::size_t from, DecimalMark mark) {
   KindCounts counts;
-  for (std::size_t c = from; c < grid.cols; ++c) {
-    const CellKind kind = kind_of(grid.at(row, c), mark);
-    counts.numbers += kind == CellKind::number;
-    counts.texts += kind == CellKind::text;
-  }
-  return counts;
-}
-
-KindCounts count_column(const Grid& grid, std::size_t col, std::size_t from, DecimalMark mark) {
-  KindCounts counts;
-  for (std::size_t r = from; r < grid.rows; ++r) {
-    const CellKind kind = kind_of(grid.at(r, col), mark);
+  const std::size_t count = along_row ? grid.cols : grid.rows;
+  for (std::size_t i = from; i < count; ++i) {
+    const CellKind kind = kind_of(along_row ? grid.at(0, i) : grid.at(i, 0), mark);
     counts.numbers += kind == CellKind::number;
     counts.texts += kind == CellKind::text;
   }
@@ -48,18 +40,18 @@ HeaderEdges guess_header_edges(const Grid& grid, DecimalMark mark) {
   if (grid.rows == 0 || grid.cols == 0) return edges;
   const std::size_t past_corner_col = grid.cols > 1 ? 1 : 0;
   const std::size_t past_corner_row = grid.rows > 1 ? 1 : 0;
-  const KindCounts first_row = count_row(grid, 0, past_corner_col, mark);
-  const KindCounts first_column = count_column(grid, 0, past_corner_row, mark);
+  const KindCounts first_row = count_edge(grid, true, past_corner_col, mark);
+  const KindCounts first_column = count_edge(grid, false, past_corner_row, mark);
   // Without the other edge the corner cell belongs to this one: no number there.
-  const bool number_corner = kind_of(grid.at(0, 0), mark) == CellKind::number;
+  const CellKind corner = kind_of(grid.at(0, 0), mark);
+  const bool number_corner = corner == CellKind::number;
   const bool texts_right = grid.rows > 1 && is_text_edge(first_row);
   const bool texts_below = grid.cols > 1 && is_text_edge(first_column);
   edges.label_row = grid.marked_label_row || (texts_right && (texts_below || !number_corner));
   edges.name_column = grid.marked_name_column || (texts_below && (texts_right || !number_corner));
   // An empty top-left cell over a column of names marks a header row even of
   // numbers (years, say), and beside a row of labels a column of names.
-  const bool empty_corner = kind_of(grid.at(0, 0), mark) == CellKind::empty;
-  if (empty_corner && grid.rows > 1 && grid.cols > 1) {
+  if (corner == CellKind::empty && grid.rows > 1 && grid.cols > 1) {
     if (edges.name_column && first_row.filled() > 0) edges.label_row = true;
     if (edges.label_row && first_column.filled() > 0) edges.name_column = true;
   }

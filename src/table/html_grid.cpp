@@ -4,11 +4,14 @@
 // for, is laid out on a grid with its colspan and rowspan; tables nested in
 // cells are skipped.
 #include <libxml/HTMLparser.h>
+#include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlerror.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 
 #include "table/table_reader.h"
 
@@ -22,7 +25,6 @@ using Document = std::unique_ptr<xmlDoc, FreeDocument>;
 
 constexpr long kMaxColspan = 1000;   // as browsers clamp them
 constexpr long kMaxRowspan = 65534;
-constexpr std::size_t kMaxHtmlBytes = std::size_t{16} << 20;  // the parsed tree takes ~20x
 
 bool is_element(const xmlNode* node, const char* name) {
   return node->type == XML_ELEMENT_NODE &&
@@ -74,7 +76,8 @@ std::string shown_text(const xmlNode* node) {
     space = false;
     text.push_back(c);
   }
-  return text;
+  // A charset libxml2 cannot convert leaves bytes as they were.
+  return is_valid_utf8(text) ? text : text_as_utf8(text);
 }
 
 long span_attribute(const xmlNode* node, const char* name, long limit) {
@@ -136,7 +139,7 @@ class SlotLayout {
         put(slots, col, std::move(copy));
       }
     }
-    fill_carried(slots, carries_.size());
+    fill_trailing_carried(slots, col);
     cells_ += slots.size();
     rows_.push_back(std::move(slots));
     header_row_.push_back(any_cell && all_header);
@@ -159,6 +162,13 @@ class SlotLayout {
       ++col;
     }
     return col;
+  }
+
+  // Covered slots right of the row's last cell, gaps between them allowed.
+  void fill_trailing_carried(std::vector<SourceCell>& slots, std::size_t col) {
+    while (col < carries_.size()) {
+      col = carries_[col].rows_left > 0 ? fill_carried(slots, col) : col + 1;
+    }
   }
 
   std::vector<std::vector<SourceCell>> rows_;
@@ -281,29 +291,48 @@ std::string caption_of(const xmlNode* table) {
   return {};
 }
 
+void ignore_message(void*, const char*, ...) {}
+
+// libxml2 reports conversion errors through its generic handler, which
+// prints to stderr; that handler is per thread, so it is silenced for the
+// parse and restored after.
+class QuietErrors {
+ public:
+  QuietErrors() : handler_(xmlGenericError), context_(xmlGenericErrorContext) {
+    xmlSetGenericErrorFunc(nullptr, ignore_message);
+  }
+  ~QuietErrors() { xmlSetGenericErrorFunc(context_, handler_); }
+  QuietErrors(const QuietErrors&) = delete;
+  QuietErrors& operator=(const QuietErrors&) = delete;
+
+ private:
+  xmlGenericErrorFunc handler_;
+  void* context_;
+};
+
 // Parses UTF-8 (BOM or valid bytes) as such; other bytes as the page's own
-// charset says, else as libxml2 defaults.
+// charset says, else as Windows-1252.
 Document parse_html(std::string_view bytes) {
+  static std::once_flag initialised;
+  std::call_once(initialised, xmlInitParser);  // its first run is not thread-safe
+  const QuietErrors quiet;
   constexpr int kOptions = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
                            HTML_PARSE_NONET | HTML_PARSE_COMPACT;
-  if (has_byte_order_mark(bytes) || is_valid_utf8(bytes)) {
-    const std::string utf8 = text_as_utf8(bytes);
-    return Document(htmlReadMemory(utf8.data(), static_cast<int>(utf8.size()), nullptr, "UTF-8",
-                                   kOptions | HTML_PARSE_IGNORE_ENC));
+  if (!has_byte_order_mark(bytes) && !is_valid_utf8(bytes)) {
+    Document declared(htmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                     nullptr, kOptions));
+    if (!declared || declared->encoding) return declared;
   }
-  return Document(htmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
-                                 kOptions));
+  // UTF-8, or bytes no charset names: those are read as Windows-1252.
+  const std::string utf8 = text_as_utf8(bytes);
+  return Document(htmlReadMemory(utf8.data(), static_cast<int>(utf8.size()), nullptr, "UTF-8",
+                                 kOptions | HTML_PARSE_IGNORE_ENC));
 }
 
 }  // namespace
 
 GridRead read_html_grid(std::string_view bytes, int table_index) {
   GridRead read;
-  if (bytes.size() > kMaxHtmlBytes) {
-    read.status = KESTRA_HTML_OPEN;
-    read.message = "HTML file larger than " + std::to_string(kMaxHtmlBytes >> 20) + " MiB";
-    return read;
-  }
   const Document document = parse_html(bytes);
   int index = table_index;
   const xmlNode* table =

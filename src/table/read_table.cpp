@@ -1,5 +1,6 @@
 // read_table: the file's kind, its grid, the range or used area, the header
 // edges and the numbers, each a step; failures become status codes.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -15,25 +16,24 @@ struct CloseFile {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// The whole file, when it is a regular file no larger than the limit.
-int read_file(const std::string& path, int open_status, std::string* bytes) {
+// Up to `limit` bytes of a regular file; false when it cannot be read.
+bool read_prefix(const std::string& path, std::size_t limit, std::string* bytes) {
   std::unique_ptr<std::FILE, CloseFile> file(
       import::is_regular_file(path.c_str()) ? std::fopen(path.c_str(), "rb") : nullptr);
-  if (!file) return open_status;
+  if (!file) return false;
   char block[1 << 16];
-  while (const std::size_t n = std::fread(block, 1, sizeof block, file.get())) {
-    if (bytes->size() + n > kMaxFileBytes) return open_status;
+  while (bytes->size() < limit) {
+    const std::size_t n = std::fread(block, 1, std::min(sizeof block, limit - bytes->size()),
+                                     file.get());
+    if (n == 0) break;
     bytes->append(block, n);
   }
-  return std::ferror(file.get()) ? open_status : KESTRA_OK;
+  return !std::ferror(file.get());
 }
 
 std::string first_bytes(const std::string& path) {
-  std::unique_ptr<std::FILE, CloseFile> file(
-      import::is_regular_file(path.c_str()) ? std::fopen(path.c_str(), "rb") : nullptr);
-  if (!file) return {};
-  char head[4096];
-  return std::string(head, std::fread(head, 1, sizeof head, file.get()));
+  std::string head;
+  return read_prefix(path, 4096, &head) ? head : std::string();
 }
 
 GridRead failure(int status, std::string message) {
@@ -43,15 +43,32 @@ GridRead failure(int status, std::string message) {
   return read;
 }
 
-GridRead read_text_grid(const std::string& path, FileKind kind, int table_index) {
-  const int open_status = kind == FileKind::html ? KESTRA_HTML_OPEN : KESTRA_WORKBOOK;
+GridRead read_html_file(const std::string& path, int table_index) {
   std::string bytes;
-  if (read_file(path, open_status, &bytes) != KESTRA_OK) {
-    return failure(open_status, "cannot read " + path + " (a regular file of at most " +
-                                    std::to_string(kMaxFileBytes >> 20) + " MiB)");
+  if (!read_prefix(path, kMaxHtmlBytes + 1, &bytes)) {
+    return failure(KESTRA_HTML_OPEN, "cannot read " + path);
   }
-  if (kind == FileKind::html) return read_html_grid(bytes, table_index);
-  return read_csv_grid(text_as_utf8(bytes));
+  if (bytes.size() > kMaxHtmlBytes) {
+    return failure(KESTRA_HTML_OPEN, "the HTML file is larger than " +
+                                         std::to_string(kMaxHtmlBytes >> 20) + " MiB");
+  }
+  return read_html_grid(bytes, table_index);
+}
+
+// A text file past the limit is read up to its last whole line there.
+GridRead read_csv_file(const std::string& path) {
+  std::string bytes;
+  if (!read_prefix(path, kMaxFileBytes + 1, &bytes)) {
+    return failure(KESTRA_WORKBOOK, "cannot read " + path);
+  }
+  const bool cut = bytes.size() > kMaxFileBytes;
+  if (cut) bytes.resize(bytes.find_last_of('\n', kMaxFileBytes - 1) + 1);
+  GridRead read = read_csv_grid(text_as_utf8(bytes));
+  if (cut) {
+    read.grid.notes.push_back("only the first " + std::to_string(kMaxFileBytes >> 20) +
+                              " MiB of the file were read");
+  }
+  return read;
 }
 
 GridRead read_grid(const std::string& path, const TableOptions& options) {
@@ -59,7 +76,8 @@ GridRead read_grid(const std::string& path, const TableOptions& options) {
   if (kind == FileKind::xlsx || kind == FileKind::xls) {
     return read_workbook_grid(path, options.sheet, options.range);
   }
-  GridRead read = read_text_grid(path, kind, options.table_index);
+  GridRead read = kind == FileKind::html ? read_html_file(path, options.table_index)
+                                          : read_csv_file(path);
   if (read.status != KESTRA_OK || options.range.empty()) return read;
   if (crop_to_range(read.grid, options.range) != KESTRA_OK) {
     return failure(KESTRA_BAD_RANGE, "the range \"" + options.range + "\" is not of the form B2:E5");

@@ -18,7 +18,8 @@ constexpr std::size_t kMaxRows = 100000;
 constexpr std::size_t kMaxColumns = 10000;
 constexpr std::size_t kMaxCells = 2000000;
 constexpr std::size_t kMaxCellText = 1024;           // bytes kept of one cell's text
-constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;  // HTML and CSV files
+constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;  // text read of a CSV file
+constexpr std::size_t kMaxHtmlBytes = std::size_t{16} << 20;  // its parsed tree takes ~25x
 
 // One cell as its source gave it: a text, or a number a workbook stored.
 struct SourceCell {
@@ -70,7 +71,8 @@ struct GridRead {
 
 // --- file kinds and text ---
 enum class FileKind { html, xlsx, xls, csv };
-// By the name's extension, else by the first bytes.
+// A workbook's signature, else the name's extension, else the first bytes
+// (up to 4096); web pages named .xls or .xlsx are read as HTML.
 FileKind sniff_file_kind(const std::string& path, std::string_view head);
 // Text bytes as UTF-8: a UTF-8 BOM dropped, UTF-16 with a BOM converted,
 // bytes that are not UTF-8 read as Windows-1252.
@@ -85,6 +87,7 @@ std::string_view trim_spaces(std::string_view text);
 
 // --- readers ---
 GridRead read_csv_grid(std::string_view utf8_text);
+// KESTRA_HTML_NO_TABLE when there is no such table; `bytes` are at most kMaxHtmlBytes.
 GridRead read_html_grid(std::string_view bytes, int table_index);
 GridRead read_workbook_grid(const std::string& path, int sheet, const std::string& range);
 

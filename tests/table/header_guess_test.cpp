@@ -80,5 +80,24 @@ TEST(ReadTableNotes, ReportsCuts) {
   EXPECT_EQ(long_label.table.notes.at(0), "texts longer than 1024 bytes were cut");
 }
 
+TEST(ReadTableNotes, ReportsFilesPastTheSizeLimits) {
+  // A text file past 64 MiB is read up to its last whole line there; its rows
+  // are cut long before.
+  std::string lines;
+  for (std::size_t i = 0; lines.size() <= (std::size_t{64} << 20); ++i) lines += "1,2,3\n";
+  const TableRead text = read_bytes("big.csv", lines);
+  ASSERT_EQ(text.status, KESTRA_OK);
+  EXPECT_EQ(text.table.rows, 100000u);
+  ASSERT_EQ(text.table.notes.size(), 2u);
+  EXPECT_EQ(text.table.notes[0],
+            "cut to the first 100000 rows: a table holds at most 100000 rows and 2000000 cells");
+  EXPECT_EQ(text.table.notes[1], "only the first 64 MiB of the file were read");
+  // An HTML file past 16 MiB is refused: its parsed tree would take ~25 times that.
+  const TableRead page = read_bytes("big.html", "<table><tr><td>1</td></tr></table>" +
+                                                    std::string((std::size_t{16} << 20) + 1, ' '));
+  EXPECT_EQ(page.status, KESTRA_HTML_OPEN);
+  EXPECT_EQ(page.message, "the HTML file is larger than 16 MiB");
+}
+
 }  // namespace
 }  // namespace kestra::test

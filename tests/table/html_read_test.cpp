@@ -101,6 +101,16 @@ TEST(ReadHtml, LaysOutSpans) {
        "<table><tr><td colspan=2>1</td><td>2</td></tr><tr><td rowspan=2>3</td><td>4</td><td>5</td></tr>"
        "<tr><td>6</td><td>7</td></tr></table>",
        "-|-|A,B,C\n1:1,_,2\n2:3,4,5\n3:_,6,7"},
+      // A rowspan at the row's end covers the next row's last slot too.
+      {__LINE__,
+       "<table><tr><td>1</td><td rowspan=2>2</td><td>9</td></tr><tr><td>3</td></tr>"
+       "<tr><td>4</td><td>5</td></tr></table>",
+       "-|-|A,B,C\n1:1,2,9\n2:3,_,_\n3:4,5,_"},
+      // Two header cells spanning three rows side by side at the row's end.
+      {__LINE__,
+       "<table><tr><td>0</td><th rowspan=3>a</th><th rowspan=3>b</th></tr><tr><td>1</td></tr>"
+       "<tr><td>2</td><td>7</td></tr><tr><td>3</td><td>4</td><td>5</td></tr></table>",
+       "-|-|A,B,C,D\n1:0,_,_,_\n2:1,_,_,_\n3:2,_,_,7\n4:3,4,5,_"},
       // Hostile spans are clamped, not allocated.
       {__LINE__, "<table><tr><td colspan=0>1</td><td colspan=-4 rowspan=99999999>2</td></tr></table>",
        "-|-|A,B\n1:1,2"},
@@ -149,10 +159,24 @@ TEST(ReadHtml, DecodesTheCharset) {
                          "<html><head><meta charset=\"iso-8859-1\"></head><body><table>"
                          "<tr><td>\xE9t\xE9</td></tr><tr><td>1</td></tr></table></body></html>"),
             "L|-|\xC3\xA9t\xC3\xA9\n1:1");
+  // Neither UTF-8 nor declared: Windows-1252, as a spreadsheet program saves it.
+  EXPECT_EQ(read_summary("w.html", "<table><tr><td>\x80 \xE9t\xE9</td></tr><tr><td>1</td></tr></table>"),
+            "L|-|\xE2\x82\xAC \xC3\xA9t\xC3\xA9\n1:1");
   // UTF-16 with BOM, found by content without an .html name.
   std::string utf16 = "\xFF\xFE";
   for (const char c : std::string("<table><tr><td>7</td></tr></table>")) utf16 += {c, '\0'};
   EXPECT_EQ(read_summary("page.dat", utf16), "-|-|A\n1:7");
+}
+
+TEST(ReadHtml, ReadsBadBytesQuietly) {
+  // Bytes the declared charset cannot hold: libxml2 would print to stderr.
+  testing::internal::CaptureStderr();
+  const TableRead read = read_bytes(
+      "bad.html", "<html><head><meta charset=\"shift_jis\"></head><body><table><tr><td>1</td>"
+                  "<td>\x82\xA0\xFF</td></tr></table>");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(read.status, KESTRA_OK);
+  EXPECT_EQ(read.table.values.at(0), 1);
 }
 
 }  // namespace

@@ -26,6 +26,12 @@ void write_sales_book(const std::string& path) {
   worksheet_write_string(second, 0, 1, "seven", nullptr);
   worksheet_write_formula_num(second, 1, 0, "=A1*2", nullptr, 14);
   book.sheet("Empty");
+  lxw_worksheet* years = book.sheet("Years");
+  worksheet_write_number(years, 0, 1, 2019, nullptr);
+  worksheet_write_number(years, 0, 2, 2020.5, nullptr);
+  worksheet_write_string(years, 1, 0, "North", nullptr);
+  worksheet_write_number(years, 1, 1, 1, nullptr);
+  worksheet_write_number(years, 1, 2, 2, nullptr);
   book.save();
 }
 
@@ -44,6 +50,9 @@ TEST(ReadWorkbook, ReadsTheUsedAreaOrTheRange) {
   options.sheet = 2;
   // A formula cell holds its stored result; a text among numbers is a gap.
   EXPECT_EQ(summary(read_table(path, options).table), "-|-|A,B\n1:7,_\n2:14,_");
+  // Numbers beside an empty corner label the columns.
+  options.sheet = 4;
+  EXPECT_EQ(summary(read_table(path, options).table), "L|N|2019,2020.5\nNorth:1,2");
 }
 
 TEST(ReadWorkbook, ReportsWhatCannotBeRead) {
@@ -53,7 +62,7 @@ TEST(ReadWorkbook, ReportsWhatCannotBeRead) {
   TableOptions options;
   options.sheet = 3;
   EXPECT_EQ(read_table(path, options).status, KESTRA_BAD_TABLE);  // an empty sheet
-  options.sheet = 4;
+  options.sheet = 5;
   EXPECT_EQ(read_table(path, options).status, KESTRA_WORKBOOK);
   options.sheet = 1;
   options.range = "A1:";
@@ -71,9 +80,14 @@ TEST(ReadWorkbook, ReportsWhatCannotBeRead) {
 
 TEST(ReadWorkbook, FindsAWorkbookByItsContent) {
   TempDir dir;
-  write_sales_book(dir.file("sales.dat"));
-  const TableRead read = read_table(dir.file("sales.dat"));
-  EXPECT_EQ(summary(read.table), "L|N|Q1,Q2\nNorth:1.5,45413\nSouth:1,0");
+  for (const char* name : {"sales.dat", "sales.csv", "sales.html"}) {
+    SCOPED_TRACE(name);
+    write_sales_book(dir.file(name));
+    EXPECT_EQ(summary(read_table(dir.file(name)).table), "L|N|Q1,Q2\nNorth:1.5,45413\nSouth:1,0");
+  }
+  // A web page saved under a workbook's name is read as the page it is.
+  write_bytes(dir.file("page.xls"), "<html><body><table><tr><td>4</td></tr></table>");
+  EXPECT_EQ(summary(read_table(dir.file("page.xls")).table), "-|-|A\n1:4");
 }
 
 }  // namespace
