@@ -51,6 +51,8 @@ TEST(UsageErrors, AreReportedOnStderrWithExitTwoAndNoFile) {
       {__LINE__, {"diag", "--values", "1 2", "--decimals", "-1", out}, "--decimals"},
       {__LINE__, {"diag", "--values", "1 2", "--colors", "red,#zzz", out}, "--colors"},
       {__LINE__, {"diag", "--values", "1 2", "--kind", "pie", out}, "--kind"},
+      {__LINE__, {"diag", "--values", "1 2", "--legend-box", "1,2,3,-4", out}, "of 0 or more"},
+      {__LINE__, {"diag", "--values", "1 2", "--plot-rect", "1,2,3", out}, "--plot-rect"},
       {__LINE__, {"diag", "--values", "1 2", "--names", "a,b", out}, "2 names given for 1 series"},
       {__LINE__, {"diag", "--values", "1 2;3", out}, "row 2 has 1 values"},
       {__LINE__, {"diag", "-o", out}, "no input"},

@@ -119,8 +119,19 @@ void add_geometry_options(CLI::App& command, DiagramLook& look) {
   add_rect(command, "--frame-rect", look.frame_rect, "frame rectangle (default: picture inset 2)");
   add_rect(command, "--plot-rect", look.plot_rect,
            "plot area (default: picture inset 4, left of the legend)");
-  add_rect(command, "--legend-box", look.legend_box,
-           "legend box (default: right fifth, at most 70 wide, 15 pixels per entry)");
+  // The record keeps the legend box in unsigned 16-bit fields.
+  add_parsed(
+      command, "--legend-box", look.legend_box,
+      [](const std::string& text) -> std::optional<tagRECT> {
+        const auto box = parse_rect(text);
+        if (!box || box->left < 0 || box->top < 0 || box->right < 0 || box->bottom < 0) {
+          return std::nullopt;
+        }
+        return box;
+      },
+      "LEFT,TOP,RIGHT,BOTTOM",
+      "legend box (default: right fifth, at most 70 wide, 15 pixels per entry)",
+      "LEFT,TOP,RIGHT,BOTTOM of 0 or more");
   add_integer(command, "--legend-entries", look.legend_entries, 0, 65535,
               "entries the legend box is sized for (default: the series count)");
   add_integer(command, "--margin-bottom", look.margin_bottom, 0, 65535,
