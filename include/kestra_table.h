@@ -40,7 +40,7 @@ enum class HeaderMode {
 
 struct TableOptions {
   int sheet = 1;            // workbooks: worksheet number, from 1
-  std::string range;        // workbooks and CSV: "B2:E5"; empty reads the used area
+  std::string range;        // "B2:E5" (HTML and CSV too); empty reads the used area
   int table_index = 0;      // HTML: which data table, from 0 (nested tables skipped)
   HeaderMode header = HeaderMode::automatic;
 };

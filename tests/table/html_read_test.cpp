@@ -136,6 +136,11 @@ TEST(ReadHtml, ChoosesTheTable) {
   const TableRead second = read_bytes("t.htm", html, options);
   EXPECT_EQ(summary(second.table), "-|-|A\n1:3");
   EXPECT_EQ(second.table.title, "Second");
+  options.range = "B1:B1";  // a range picks cells of the chosen table
+  EXPECT_EQ(summary(read_bytes("t.htm", html, options).table), "-|-|A\n1:_");
+  options.table_index = 0;
+  EXPECT_EQ(summary(read_bytes("t.htm", html, options).table), "-|-|A\n1:2");
+  options.range.clear();
   options.table_index = 2;
   EXPECT_EQ(read_bytes("t.htm", html, options).status, KESTRA_HTML_NO_TABLE);
   options.table_index = -1;
