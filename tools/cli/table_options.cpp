@@ -10,7 +10,7 @@ void add_table_options(CLI::App& command, TableSource& source) {
   TableOptions& options = source.options;
   add_integer(command, "--sheet", options.sheet, 1, 65535, "workbooks: worksheet number, from 1");
   command.add_option("--range", options.range,
-                     "workbooks and CSV: a cell range such as B2:E5 (default: the used area)");
+                     "a cell range such as B2:E5 (default: the whole table or used area)");
   add_integer(command, "--table", options.table_index, 0, 65535,
               "HTML: which data table, from 0 (default 0)");
   const std::map<std::string, HeaderMode> modes{{"auto", HeaderMode::automatic},
