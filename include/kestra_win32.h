@@ -244,6 +244,12 @@ KESTRA_API HFONT CreateFontA(int height, int width, int escapement, int orientat
                              DWORD outPrecision, DWORD clipPrecision, DWORD quality,
                              DWORD pitchAndFamily, LPCSTR face);
 KESTRA_API int DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format);
+
+// The calling thread's last error: the layer's functions set
+// ERROR_NOT_ENOUGH_MEMORY when they fail for want of memory.
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+KESTRA_API DWORD GetLastError();
+KESTRA_API void SetLastError(DWORD error);
 KESTRA_API BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
 KESTRA_API BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size);
 KESTRA_API BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics);

@@ -2,12 +2,19 @@
 // memory, for one) ends the call with the function's Win32 failure value.
 #pragma once
 
+#include <new>
+
+#include "kestra_win32.h"
+
 namespace kestra::platform {
 
 template <class Result, class Body>
 Result or_failure(Result failure, Body body) noexcept {
   try {
     return body();
+  } catch (const std::bad_alloc&) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return failure;
   } catch (...) {
     return failure;
   }

@@ -128,7 +128,11 @@ std::string all_labels(const char* buffer, std::size_t length, int count) {
   diagram::CategoryLabels labels(buffer, length);
   for (int c = 0; c < count; labels.advance(), ++c) {
     const auto label = labels.current();
-    out += label ? "[" + std::string(*label) + "]" : "-";
+    if (label) {
+      out.append("[").append(*label).append("]");
+    } else {
+      out += "-";
+    }
   }
   return out;
 }

@@ -105,7 +105,7 @@ TEST(DiagramPixels, AxesAndArrowHeads) {
   NoLeakedObjects guard;
   DiagramInput input(1, 2, {10.0, 5.0}, 0x01C);  // both axes and arrow heads
   Picture picture(input.table, input.disp, 7);
-  EXPECT_EQ(row(picture, 158, 21, 298, kAxis), "." + std::string(276, '#') + ".");
+  EXPECT_EQ(row(picture, 158, 21, 298, kAxis), std::string(".").append(276, '#').append("."));
   for (int y = 2; y < 158; ++y) ASSERT_EQ(picture.at(22, y), kAxis) << y;
   EXPECT_NE(picture.at(22, 158 + 1), kAxis);
   // Value axis head: rows T + k of 3, 5, 7 and 9 pixels around x = 22.
@@ -241,7 +241,7 @@ TEST(DiagramPixels, ScaleWithoutExtentDrawsOnTheAxis) {
   NoLeakedObjects guard;
   DiagramInput input(1, 2, {0.0, 0.0}, 0x280);  // captions and value labels
   Picture lines(input.table, input.disp, KESTRA_KIND_LINES);
-  EXPECT_EQ(row(lines, 158, 159, 298, kRed), "." + std::string(138, '#') + ".");
+  EXPECT_EQ(row(lines, 158, 159, 298, kRed), std::string(".").append(138, '#').append("."));
   Picture bars(input.table, input.disp, KESTRA_KIND_BARS);
   EXPECT_EQ(count(bars, kRed), 0);
   EXPECT_EQ(count(bars, kBarText), 0);  // no bar values printed into empty bars
@@ -331,7 +331,7 @@ TEST(DiagramPixels, CategoryLabelsAreCentredInTheirSlots) {
   const int edges[] = {22, 91, 160, 229, 298};
   for (int c = 0; c < 3; ++c) {
     SCOPED_TRACE(c);
-    const std::string text = "Q" + std::to_string(c + 1);
+    const std::string text = std::string("Q").append(std::to_string(c + 1));
     const auto reference =
         reference_text(text, {edges[c], 161, edges[c + 1], 198}, DT_CENTER | DT_SINGLELINE, 12);
     EXPECT_EQ(differences(picture, reference, {edges[c], 158, edges[c + 1], 200}), 0);

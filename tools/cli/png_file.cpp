@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace kestra::tools {
+namespace kestra::cli {
 namespace {
 
 struct Rgb {
@@ -85,4 +85,4 @@ bool write_png(HBITMAP bitmap, const std::string& path) {
   return false;
 }
 
-}  // namespace kestra::tools
+}  // namespace kestra::cli

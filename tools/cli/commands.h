@@ -1,0 +1,33 @@
+// The commands of the program, each given its parsed settings. They return
+// the exit code or throw UsageError / StatusError (see command_errors.h).
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "settings.h"
+
+namespace kestra::cli {
+
+// A diagram of the table in `source` to the picture file `out`.
+int draw_diagram(const TableSource& source, const DiagramLook& look, const std::string& out,
+                 std::ostream& err);
+// The built-in example diagram to `out`.
+int draw_example(const std::string& out, std::ostream& err);
+// A plot of the expression to `out`; warns about ignored characters and
+// shows where a refused expression fails.
+int draw_plot(const std::string& expression, const PlotLook& look, const std::string& out,
+              std::ostream& err);
+// The table as the reader sees it, as CSV on `out`.
+int print_table(const TableSource& source, std::ostream& out, std::ostream& err);
+
+// The plot record for the look; the argument on the vertical scale for
+// 'x=...'. Captions converted or cut are noted in `notes`.
+OPTION_RECT plot_record(const PlotLook& look, bool argument_on_vertical,
+                        std::vector<std::string>& notes);
+
+// The format of `out`, or a UsageError for an extension other than .bmp/.png.
+void check_output_name(const std::string& out);
+
+}  // namespace kestra::cli
