@@ -6,26 +6,26 @@ namespace {
 
 // A range of up to this many cells keeps a slot per cell (4 bytes each); a
 // larger one, such as a whole sheet, keeps slots only for the cells met.
-constexpr std::size_t kDenseCells = std::size_t{1} << 22;
+constexpr std::uint64_t kDenseCells = std::uint64_t{1} << 22;
 
-std::size_t cell_count(const CellRange& range) {
-  return std::size_t(range.rows()) * std::size_t(range.columns());
+std::uint64_t cell_count(const CellRange& range) {
+  return std::uint64_t(range.rows()) * std::uint64_t(range.columns());
 }
 
 }  // namespace
 
 CellStore::CellStore(const CellRange& wanted)
     : wanted_(wanted), dense_(cell_count(wanted) <= kDenseCells) {
-  if (dense_) slots_.resize(cell_count(wanted));
-  cells_.reserve(std::min<std::size_t>(cell_count(wanted), 1 << 17));
+  if (dense_) slots_.resize(static_cast<std::size_t>(cell_count(wanted)));
+  cells_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(cell_count(wanted), 1 << 17)));
 }
 
-std::size_t CellStore::offset(int row, int column) const {
-  return std::size_t(row - wanted_.first_row) * std::size_t(wanted_.columns()) +
-         std::size_t(column - wanted_.first_column);
+std::uint64_t CellStore::offset(int row, int column) const {
+  return std::uint64_t(row - wanted_.first_row) * std::uint64_t(wanted_.columns()) +
+         std::uint64_t(column - wanted_.first_column);
 }
 
-std::uint32_t CellStore::slot_at(std::size_t offset) const {
+std::uint32_t CellStore::slot_at(std::uint64_t offset) const {
   if (dense_) return slots_[offset];
   const auto found = sparse_slots_.find(offset);
   return found == sparse_slots_.end() ? 0 : found->second;
@@ -34,7 +34,7 @@ std::uint32_t CellStore::slot_at(std::size_t offset) const {
 void CellStore::put(int row, int column, Cell cell) {
   if (!wanted_.contains(row, column)) return;
   if (cell.text.size() > kMaxStoredText) cell.text.resize(kMaxStoredText);
-  const std::size_t at = offset(row, column);
+  const std::uint64_t at = offset(row, column);
   std::uint32_t& slot = dense_ ? slots_[at] : sparse_slots_[at];
   if (slot != 0) {
     cells_[slot - 1] = std::move(cell);
@@ -60,8 +60,8 @@ Cell CellStore::cell_at(int row, int column) const {
 CellRange CellStore::used_area() const {
   if (cells_.empty()) return {};
   CellRange area{wanted_.last_column, wanted_.last_row, wanted_.first_column, wanted_.first_row};
-  const std::size_t columns = std::size_t(wanted_.columns());
-  for (const std::size_t at : offsets_) {
+  const std::uint64_t columns = std::uint64_t(wanted_.columns());
+  for (const std::uint64_t at : offsets_) {
     const int row = wanted_.first_row + static_cast<int>(at / columns);
     const int column = wanted_.first_column + static_cast<int>(at % columns);
     area.first_row = std::min(area.first_row, row);

@@ -48,15 +48,15 @@ class CellStore final : public Worksheet {
   CellRange used_area() const;
 
  private:
-  std::size_t offset(int row, int column) const;  // of a cell in the range, row by row
-  std::uint32_t slot_at(std::size_t offset) const;
+  std::uint64_t offset(int row, int column) const;  // of a cell in the range, row by row
+  std::uint32_t slot_at(std::uint64_t offset) const;
 
   CellRange wanted_;
   bool dense_;                                                // a slot for every cell
   std::vector<std::uint32_t> slots_;                          // 1 + index in cells_, 0 for none
-  std::unordered_map<std::size_t, std::uint32_t> sparse_slots_;  // the same, when not dense
+  std::unordered_map<std::uint64_t, std::uint32_t> sparse_slots_;  // the same, when not dense
   std::vector<Cell> cells_;
-  std::vector<std::size_t> offsets_;                          // each cell's offset
+  std::vector<std::uint64_t> offsets_;                          // each cell's offset
 };
 
 }  // namespace kestra::import
