@@ -1,6 +1,7 @@
 // Files on Windows: paths in the ANSI code page reach the file system as
 // the same names, pictures replace files whole (also beyond MAX_PATH), and
-// readers open regular files only, never pipes, devices or folders.
+// readers open regular files only, never pipes, devices or folders. Also the
+// object count the leak checks use there.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -136,6 +137,21 @@ TEST(WindowsFiles, WorkbookUnderAnAnsiNameIsRead) {
     DeleteObject(bitmap);
   }
   EXPECT_EQ(pictures[0], pictures[1]);
+}
+
+// The leak checks count through the patched import table: objects the test
+// and the library create and delete are seen.
+TEST(WindowsLeakCheck, CountsObjectsOfTheTestAndTheLibrary) {
+  const std::size_t before = live_gdi_objects();
+  HPEN pen = CreatePen(PS_SOLID, 1, 0);
+  EXPECT_EQ(live_gdi_objects(), before + 1);
+  DiagramInput input(1, 2, {1, 2}, 0x3FF);
+  HBITMAP bitmap = nullptr;
+  ASSERT_EQ(CreateDiag(input.table, input.disp, &bitmap, 1, KESTRA_KIND_BARS), KESTRA_OK);
+  EXPECT_EQ(live_gdi_objects(), before + 2);
+  DeleteObject(bitmap);
+  DeleteObject(pen);
+  EXPECT_EQ(live_gdi_objects(), before);
 }
 
 }  // namespace

@@ -327,6 +327,21 @@ void check_every_export_called(const std::string& list) {
         "the host calls as many exports as the header declares");
 }
 
+// Which face the system draws for a requested one (Wine has no Arial of its
+// own and substitutes another).
+void report_font(const char* requested) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, requested);
+  HGDIOBJ previous = SelectObject(dc, font);
+  char face[LF_FACESIZE] = {};
+  GetTextFaceA(dc, sizeof face, face);
+  std::printf("info \"%s\" is drawn with the face \"%s\"\n", requested, face);
+  SelectObject(dc, previous);
+  DeleteObject(font);
+  DeleteDC(dc);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -342,6 +357,7 @@ int main(int argc, char** argv) {
   check_record_returns();
   check_drawing(inputs, argv[2]);
   check_every_export_called(argv[1]);
+  report_font("arial");
   const auto free_table = export_address<void (*)(TAB_GR*)>("FreeTabGr");
   if (free_table) free_table(&inputs.table);
   FreeLibrary(dll);
