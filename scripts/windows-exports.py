@@ -23,6 +23,8 @@ from pathlib import Path
 STUB_HEADERS = {
     "windows.h": '#include "kestra_win32.h"\n',
     "ddraw.h": "",
+    "cstddef": "#include <stddef.h>\nnamespace std {\nusing ::size_t;\nusing ::ptrdiff_t;\n"
+    "using nullptr_t = decltype(nullptr);\n}\n",
     "cstdint": "#include <stddef.h>\n#include <stdint.h>\nnamespace std {\n"
     + "".join(f"using ::{t};\n" for t in (
         "size_t int8_t uint8_t int16_t uint16_t int32_t uint32_t int64_t uint64_t".split()))
@@ -35,8 +37,11 @@ def exported_declarations(include_dir, stubs, target):
     command = ["clang", f"--target={target}", "-std=c++20", "-ffreestanding", "-nostdinc++",
                "-fsyntax-only", "-DKESTRA_BUILDING_DLL", "-Xclang", "-ast-dump=json",
                f"-I{stubs}", f"-I{include_dir}", "-x", "c++", "-"]
-    dump = subprocess.run(command, input='#include "kestra.h"\n', capture_output=True,
-                          text=True, check=True).stdout
+    parsed = subprocess.run(command, input='#include "kestra.h"\n', capture_output=True,
+                            text=True)
+    if parsed.returncode != 0:
+        sys.exit(f"windows-exports: clang cannot parse the header:\n{parsed.stderr}")
+    dump = parsed.stdout
     found = []
     for node in json.loads(dump).get("inner", []):
         if node.get("kind") != "FunctionDecl":
