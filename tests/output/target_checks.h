@@ -12,6 +12,7 @@
 #include "support/bitmaps.h"
 #include "support/bmp_file.h"
 #include "support/canvas.h"
+#include "support/memory_surface.h"
 #include "support/temp_dir.h"
 
 namespace kestra::test {
