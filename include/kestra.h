@@ -26,7 +26,15 @@
 #ifdef _WIN32
 #include <windows.h>
 #include <ddraw.h>
+// Hosts import the exports; the DLL's own build exports them; a static
+// build of the same code (the tests) does neither.
+#if defined(KESTRA_BUILDING_DLL)
 #define KESTRA_API __declspec(dllexport)
+#elif defined(KESTRA_STATIC)
+#define KESTRA_API
+#else
+#define KESTRA_API __declspec(dllimport)
+#endif
 #else
 #include "kestra_win32.h"
 #define KESTRA_API __attribute__((visibility("default")))

@@ -2,8 +2,8 @@
 # Installs the Debian packages kestra needs to build and test.
 #   scripts/install-deps.sh          build and test
 #   scripts/install-deps.sh --bench  also the benchmark baselines
-#   scripts/install-deps.sh --reference  also Wine and the 64-bit mingw
-#                                        compiler for tools/gdi-reference
+#   scripts/install-deps.sh --reference  also the 64-bit mingw compiler
+#                                        for tools/gdi-reference
 set -euo pipefail
 
 packages=(
@@ -12,17 +12,21 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-liberation2
   libpng-dev libzip-dev libexpat1-dev libxlsxwriter-dev
   g++-mingw-w64-i686
+  # The Windows DLL and its tests under 32-bit Wine.
+  libz-mingw-w64-dev googletest clang python3 dpkg-dev wine wine32 wine64
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libmuparser-dev python3 python3-matplotlib python3-openpyxl)
 fi
 
 if [[ "${1:-}" == "--reference" ]]; then
-  packages+=(wine64 g++-mingw-w64-x86-64-posix)
+  packages+=(g++-mingw-w64-x86-64-posix)
 fi
 
 sudo=""
 [[ $(id -u) -eq 0 ]] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# wine32 is an i386 package.
+dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
 $sudo apt-get update -q
 $sudo apt-get install -y -q --no-install-recommends "${packages[@]}"

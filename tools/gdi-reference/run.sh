@@ -1,8 +1,8 @@
 #!/bin/sh
 # Builds the real-GDI reference renderer with mingw and runs it under Wine,
 # writing the raster fixtures to tests/data/platform/gdi. Needs the Debian
-# packages wine64 and g++-mingw-w64-x86-64 (32-bit Wine does not run where
-# the kernel lacks 32-bit support).
+# packages wine64 and g++-mingw-w64-x86-64 (scripts/install-deps.sh
+# --reference).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)

@@ -1,8 +1,8 @@
 #!/bin/sh
 # Builds text_reference.cpp with mingw and runs it under Wine, writing the
 # real-GDI text reference into tests/data/platform/text/.
-# The kernel here runs no 32-bit code, so the 64-bit Wine and compiler are
-# used (the same Wine sources as the 32-bit build).
+# The 64-bit Wine and compiler are used (the same Wine sources as the 32-bit
+# build the DLL's tests run under).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 out=${1:-"$here/../../tests/data/platform/text"}

@@ -1,0 +1,17 @@
+# Cross-compiling for 32-bit Windows with Debian's mingw-w64 toolchain (the
+# POSIX thread model, for std::mutex and std::thread).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
+
+# Libraries come from the toolchain's sysroot and from the folder where the
+# dependencies were cross-built (KESTRA_WINDOWS_DEPS); tools from the host.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES KESTRA_WINDOWS_DEPS)
+set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32 ${KESTRA_WINDOWS_DEPS})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Cross-builds expat and libzip for 32-bit Windows from Debian's own source
+# packages, as static libraries under <folder>/prefix; zlib comes built from
+# Debian (libz-mingw-w64-dev). A library whose stamp is there (same Debian
+# version) is not built again.
+#   scripts/windows-deps.sh [folder]   (default: build-windows/deps)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+deps="$(mkdir -p "${1:-$root/build-windows/deps}" && cd "${1:-$root/build-windows/deps}" && pwd)"
+prefix="$deps/prefix"
+sources="$deps/sources"
+toolchain="$root/cmake/mingw-i686.cmake"
+jobs=$(nproc)
+mkdir -p "$prefix" "$sources"
+
+sudo=""
+[[ $(id -u) -eq 0 ]] || sudo="sudo"
+
+# apt-get source needs the source index of the release the machine runs.
+ensure_source_index() {
+  local list=/etc/apt/sources.list.d/kestra-sources.sources
+  if [[ ! -f $list ]]; then
+    local codename
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" \
+      "Suites: $codename $codename-updates" "Components: main" \
+      "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" | $sudo tee "$list" >/dev/null
+    $sudo apt-get -o DPkg::Lock::Timeout=600 update -q
+  fi
+}
+
+# The version apt would fetch for a source package.
+source_version() {
+  apt-cache showsrc "$1" | awk '/^Version:/ { print $2; exit }'
+}
+
+# Unpacks a source package into $sources and prints its folder.
+unpack() {
+  local package=$1 version=$2
+  local folder="$sources/$package-$version"
+  if [[ ! -d $folder ]]; then
+    rm -rf "$sources/tmp" && mkdir -p "$sources/tmp"
+    (cd "$sources/tmp" && apt-get source -q --only-source "$package=$version" >&2)
+    local unpacked
+    unpacked=$(find "$sources/tmp" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+    mv "$unpacked" "$folder"
+    rm -rf "$sources/tmp"
+  fi
+  echo "$folder"
+}
+
+cmake_build() {
+  local source=$1 build=$2
+  shift 2
+  cmake -S "$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKESTRA_WINDOWS_DEPS="$prefix" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF "$@" >&2
+  cmake --build "$build" -j "$jobs" >&2
+  cmake --install "$build" >&2
+}
+
+build_expat() {
+  local folder=$1/expat
+  # The sources test "#if XML_DTD == 1"; the template defines it empty.
+  sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' "$folder/expat_config.h.cmake"
+  cmake_build "$folder" "$deps/build-expat" -DEXPAT_SHARED_LIBS=OFF \
+    -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF \
+    -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=OFF
+}
+
+build_libzip() {
+  local folder=$1
+  cmake_build "$folder" "$deps/build-libzip" -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF \
+    -DENABLE_ZSTD=OFF -DENABLE_OPENSSL=OFF -DENABLE_GNUTLS=OFF -DENABLE_MBEDTLS=OFF \
+    -DENABLE_COMMONCRYPTO=OFF -DENABLE_WINDOWS_CRYPTO=OFF -DBUILD_TOOLS=OFF \
+    -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF -DBUILD_OSSFUZZ=OFF -DZLIB_USE_STATIC_LIBS=ON
+}
+
+# Builds one library unless its stamp names the same version.
+dependency() {
+  local package=$1 builder=$2
+  local version stamp
+  version=$(source_version "$package")
+  [[ -n $version ]] || { echo "no source package $package" >&2; exit 1; }
+  stamp="$prefix/.$package.version"
+  if [[ -f $stamp && $(cat "$stamp") == "$version" ]]; then
+    echo "$package $version: cached"
+    return
+  fi
+  "$builder" "$(unpack "$package" "$version")"
+  echo "$version" >"$stamp"
+  echo "$package $version: built"
+}
+
+ensure_source_index
+dependency expat build_expat
+dependency libzip build_libzip
