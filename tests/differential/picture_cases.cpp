@@ -27,11 +27,7 @@ struct Diagram {
       elements[static_cast<std::size_t>(r)] =
           ReturnGraphElem(kPalette[r % 4], style, text(kSeriesNames[r % 4]));
     }
-    for (int c = 0; c < cols; ++c) {
-      char label[8];
-      std::snprintf(label, sizeof label, "Q%d", c + 1);
-      labels.append(label, std::strlen(label) + 1);
-    }
+    for (int c = 1; c <= cols; ++c) labels += "Q" + std::to_string(c) + '\0';
     disp = ReturnDiagDisp({0, 0, 300, 200}, RGB(255, 255, 255), RGB(0, 0, 255), RGB(0, 128, 0), 4,
                           RGB(0, 0, 0), 12, RGB(255, 255, 0), 10, text("Category"), text("Value"),
                           labels.data(), static_cast<unsigned short>(labels.size()),
@@ -162,11 +158,11 @@ void add_plots(std::vector<PictureCase>& cases) {
       {"sine", "y=sin(x)*2", -7, -3, 7, 3, 0x7F & ~0x20ul, 12},
       {"sine-vertical", "y=sin(x)*2", -7, -3, 7, 3, 0x7F, 12},
       {"parabola", "y=x*x-1", -3, -2, 3, 8, 0x5F, 10},
-      {"cubic", "y=pow(x,3)/4", -3, -7, 3, 7, 0x1F, 16},
+      {"cubic", "y=pow(x)(3)/4", -3, -7, 3, 7, 0x1F, 16},
       {"cosine-e", "y=cos(x)+e", -3.14159265358979, 0, 3.14159265358979, 4, 0x4F, 8},
       {"tangent", "y=tg(x)", -4, -10, 4, 10, 0x5F, 12},
       {"absolute", "y=abs(x)-(2)", -5, -3, 5, 4, 0x7B, 20},
-      {"logarithm", "y=log(x)", -1, -4, 10, 3, 0x5F, 12},
+      {"logarithm", "y=log(2)(x)", -1, -4, 10, 3, 0x5F, 12},
       {"plain", "y=x/2+1", -4, -2, 4, 4, 0x00, 12},
   };
   for (const Plot& plot : kPlots) {
@@ -200,7 +196,6 @@ void add_references(std::vector<PictureCase>& cases) {
       static const char kLabels[] = "Q1\0Q2\0Q3\0Q4";
       diagram.disp.categoryLabels = const_cast<char*>(kLabels);
       diagram.disp.categoryLabelsLength = 12;
-      diagram.disp.rcPlot = {2, 2, 298, 198};
       diagram.disp.gridVertical = 1;
       diagram.disp.legendFill = 1;
       diagram.disp.legendBackColor = RGB(230, 230, 230);
