@@ -29,15 +29,17 @@ font_name="$(fc-match -f '%{family[0]}' arial)"
 cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v arial /d "$font_name" /f >/dev/null 2>&1
 wineserver --wait
-mapfile -t probe < <(wine "$windows/tests/windows/font_face.exe" | tr -d '\r')
-echo "Linux font for arial: $font ($(stat -c %s "$font") bytes)"
-echo "Wine font for arial:  ${probe[0]:-?} (${probe[1]:-?} bytes)"
-if [[ "${probe[0]:-}" != "$font_name" || "${probe[1]:-}" != "$(stat -c %s "$font")" ]]; then
+mkdir -p "$out"
+face="$(wine "$windows/tests/windows/font_face.exe" "$(winepath -w "$out/wine-font.ttf")" | tr -d '\r')"
+echo "Linux font for arial: $font"
+echo "Wine font for arial: face \"$face\", $(stat -c %s "$out/wine-font.ttf") bytes of font data"
+if ! cmp -s "$font" "$out/wine-font.ttf"; then
   echo "Wine does not use the Linux build's font file: text cannot be compared" >&2
   exit 1
 fi
+echo "Wine's font data is the file $font"
 
-rm -rf "$out"
+rm -rf "$out/linux" "$out/wine"
 mkdir -p "$out/linux" "$out/wine"
 linux_status=0
 "$linux/tests/differential/draw_pictures" "$out/linux" "$root/tests/data" >"$out/linux.txt" ||

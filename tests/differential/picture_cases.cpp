@@ -206,12 +206,18 @@ void add_references(std::vector<PictureCase>& cases) {
   }
 }
 
+// The look of imported tables: series descriptions for up to eight rows,
+// the legend naming the first two.
+struct ImportLook : Diagram {
+  ImportLook() : Diagram(8, 4, std::vector<double>(32), kAllDecorations) { disp.legendEntries = 2; }
+};
+
 // Tables read from the HTML and workbook fixtures of tests/data/import.
 void add_imports(std::vector<PictureCase>& cases) {
   for (const char* file : {"html_calc_plain", "html_calc_formats", "html_calc_labels"}) {
     for (const Kind& kind : {kKinds[1], kKinds[2]}) {
       add(cases, "imports", std::string(file) + "-" + kind.name, [file, kind](auto& path, auto& data) {
-        Diagram look(1, 4, {0, 0, 0, 0}, kAllDecorations);
+        const ImportLook look;
         const std::string html = data + "/import/" + file + ".html";
         return CreateDiagHTML(const_cast<char*>(html.c_str()), look.disp,
                               const_cast<char*>(path.c_str()), 1, kind.code);
@@ -234,7 +240,7 @@ void add_imports(std::vector<PictureCase>& cases) {
                          range.cells + "-" + kind.name;
       for (char& c : name) c = c == ':' || c == '$' || c == '.' ? '_' : c;
       add(cases, "imports", name, [range, kind](auto& path, auto& data) {
-        Diagram look(1, 4, {0, 0, 0, 0}, kAllDecorations);
+        const ImportLook look;
         const std::string workbook = data + "/import/" + range.file;
         EXCEL_TAB tab{range.sheet, {}};
         std::snprintf(tab.cellRange, sizeof tab.cellRange, "%s", range.cells);
