@@ -16,3 +16,4 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 # The public records' 32-bit layout, and the drawing code against <windows.h>.
 scripts/check-windows-build.sh
+scripts/test-windows-diff.sh

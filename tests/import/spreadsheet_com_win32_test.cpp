@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -448,6 +449,45 @@ TEST_F(AutomationReader, AValueThatIsNoTextIsAWorkbookFailure) {
   EXPECT_EQ(server.log,
             "Visible=false Workbooks Open(book.xlsx,true) Worksheets Item(1) Range(A1) Value "
             "Range(B1) Value Quit ");
+}
+
+// A bitmap's pixels at 32 bits per pixel; the bitmap is deleted.
+std::vector<std::uint32_t> take_pixels(HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  HDC screen = GetDC(nullptr);
+  const int rows = GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(bitmap);
+  return rows == height ? pixels : std::vector<std::uint32_t>{};
+}
+
+// The export reads the served cells and draws them as CreateDiag draws them.
+TEST_F(AutomationReader, DiagramOfTheServedCells) {
+  Server server;
+  server.cells = {{"B2", {VT_R8, 3}}, {"C2", {VT_BSTR, 0, L"7,5"}}, {"D2", {VT_I4, 5}}};
+  GRAPH_ELEM element = ReturnGraphElem(RGB(200, 0, 0), 1, const_cast<char*>("Served"));
+  char labels[] = "a\0b\0c";
+  const DIAG_DISP disp =
+      ReturnDiagDisp({0, 0, 200, 120}, RGB(255, 255, 255), RGB(0, 0, 255), RGB(0, 128, 0), 4,
+                     RGB(0, 0, 0), 12, RGB(255, 255, 0), 10, const_cast<char*>("x"),
+                     const_cast<char*>("y"), labels, sizeof labels, 1, &element, 1, 0x3FF);
+  HBITMAP served = nullptr;
+  {
+    Registration registration(server);
+    ASSERT_TRUE(registration.registered());
+    ASSERT_EQ(CreateDiagXLS(const_cast<char*>("book.xlsx"), excel_tab(1, "B2:D2"), disp, &served, 1,
+                            KESTRA_KIND_BARS),
+              KESTRA_OK);
+  }
+  EXPECT_EQ(server.live, 0);
+  double values[] = {3, 7.5, 5};
+  HBITMAP direct = nullptr;
+  ASSERT_EQ(CreateDiag(TAB_GR{1, 3, values}, disp, &direct, 1, KESTRA_KIND_BARS), KESTRA_OK);
+  const auto expected = take_pixels(direct, 200, 120);
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(take_pixels(served, 200, 120), expected);
 }
 
 // Without a server under the ProgID the built-in reader opens the file.
