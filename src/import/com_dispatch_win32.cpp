@@ -9,6 +9,8 @@
 namespace kestra::import::com {
 namespace {
 
+constexpr LCID kLocale = 0;  // names and values are not localised
+
 // Releases what a failed Invoke left in its exception record.
 void clear_exception(EXCEPINFO& info) {
   if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
@@ -22,21 +24,21 @@ DISPID member_id(IDispatch* object, const wchar_t* name) {
   if (!object) check(E_POINTER, "no object to call");
   DISPID id = DISPID_UNKNOWN;
   auto* names = const_cast<LPOLESTR>(name);
-  check(object->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id),
+  check(object->GetIDsOfNames(IID_NULL, &names, 1, kLocale, &id),
         "member not known");
   return id;
 }
 
-// IDispatch takes its arguments last first.
-void call(IDispatch* object, const wchar_t* name, WORD flags, std::vector<VARIANT>& reversed,
+// Calls the member with `args` in declared order; IDispatch takes them last first.
+void call(IDispatch* object, const wchar_t* name, WORD flags, std::vector<VARIANT>& args,
           DISPPARAMS& params, VARIANT* result) {
-  std::reverse(reversed.begin(), reversed.end());
-  params.rgvarg = reversed.empty() ? nullptr : reversed.data();
-  params.cArgs = static_cast<UINT>(reversed.size());
+  std::reverse(args.begin(), args.end());
+  params.rgvarg = args.empty() ? nullptr : args.data();
+  params.cArgs = static_cast<UINT>(args.size());
   EXCEPINFO exception{};
   UINT bad_argument = 0;
   const DISPID id = member_id(object, name);
-  const HRESULT status = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result,
+  const HRESULT status = object->Invoke(id, IID_NULL, kLocale, flags, &params, result,
                                         &exception, &bad_argument);
   if (status == DISP_E_EXCEPTION) clear_exception(exception);
   check(status, "automation call failed");
@@ -87,21 +89,21 @@ std::string ansi_text(BSTR text, std::size_t limit) {
 
 Variant invoke(IDispatch* object, const wchar_t* name, Call kind,
                std::initializer_list<const Variant*> args) {
-  std::vector<VARIANT> reversed;
-  for (const Variant* arg : args) reversed.push_back(arg->get());  // shallow: args stay owners
+  std::vector<VARIANT> values;
+  for (const Variant* arg : args) values.push_back(arg->get());  // shallow: args stay owners
   DISPPARAMS params{};
   Variant result;
-  call(object, name, static_cast<WORD>(kind), reversed, params, result.put());
+  call(object, name, static_cast<WORD>(kind), values, params, result.put());
   return result;
 }
 
 void put_property(IDispatch* object, const wchar_t* name, const Variant& value) {
-  std::vector<VARIANT> reversed{value.get()};
+  std::vector<VARIANT> values{value.get()};
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS params{};
   params.rgdispidNamedArgs = &named;
   params.cNamedArgs = 1;
-  call(object, name, DISPATCH_PROPERTYPUT, reversed, params, nullptr);
+  call(object, name, DISPATCH_PROPERTYPUT, values, params, nullptr);
 }
 
 Ref<IDispatch> object_of(Variant result, const char* what) {
