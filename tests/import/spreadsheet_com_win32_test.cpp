@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "import/spreadsheet.h"
@@ -449,6 +450,34 @@ TEST_F(AutomationReader, AValueThatIsNoTextIsAWorkbookFailure) {
   EXPECT_EQ(server.log,
             "Visible=false Workbooks Open(book.xlsx,true) Worksheets Item(1) Range(A1) Value "
             "Range(B1) Value Quit ");
+}
+
+// A host thread in the multithreaded apartment keeps it: the reader works
+// there and leaves COM initialised as the host set it up.
+TEST_F(AutomationReader, KeepsTheHostThreadsApartment) {
+  Server server;
+  server.cells = {{"A1", {VT_R8, 4}}};
+  int status = -1;
+  HRESULT after = E_FAIL;
+  std::thread host([&] {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return;
+    {
+      Registration registration(server);
+      TAB_GR table{0, 0, nullptr};
+      status = read_excel_range("book.xlsx", excel_tab(1, "A1:A1"), &table);
+      FreeTabGr(&table);
+    }
+    after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);  // S_FALSE: still initialised
+    if (SUCCEEDED(after)) CoUninitialize();
+    CoUninitialize();
+  });
+  host.join();
+  EXPECT_EQ(status, KESTRA_OK);
+  EXPECT_EQ(after, S_FALSE);
+  EXPECT_EQ(server.live, 0);
+  EXPECT_EQ(server.log,
+            "Visible=false Workbooks Open(book.xlsx,true) Worksheets Item(1) Range(A1) Value "
+            "Close(false) Quit ");
 }
 
 // A bitmap's pixels at 32 bits per pixel; the bitmap is deleted.
