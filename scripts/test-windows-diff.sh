@@ -17,7 +17,7 @@ cmake --build "$windows" --target draw_pictures font_face
 cmake --build "$linux" --target draw_pictures compare_pictures
 
 export WINEPREFIX="$windows/wine-differential" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPATH="$(winepath -w "$windows" 2>/dev/null)"
+
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   wineboot --init >/dev/null 2>&1
   wineserver --wait
@@ -30,7 +30,7 @@ cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v arial /d "$font_name" /f >/dev/null 2>&1
 wineserver --wait
 mkdir -p "$out"
-face="$(wine "$windows/tests/windows/font_face.exe" "$(winepath -w "$out/wine-font.ttf")" | tr -d '\r')"
+face="$(wine "$windows/font_face.exe" "$(winepath -w "$out/wine-font.ttf")" | tr -d '\r')"
 echo "Linux font for arial: $font"
 echo "Wine font for arial: face \"$face\", $(stat -c %s "$out/wine-font.ttf") bytes of font data"
 if ! cmp -s "$font" "$out/wine-font.ttf"; then
@@ -45,7 +45,7 @@ linux_status=0
 "$linux/tests/differential/draw_pictures" "$out/linux" "$root/tests/data" >"$out/linux.txt" ||
   linux_status=$?
 wine_status=0
-wine "$windows/tests/windows/draw_pictures.exe" "$(winepath -w "$out/wine")" \
+wine "$windows/draw_pictures.exe" "$(winepath -w "$out/wine")" \
   "$(winepath -w "$root/tests/data")" | tr -d '\r' >"$out/wine.txt" || wine_status=$?
 if ! diff -u "$out/linux.txt" "$out/wine.txt"; then
   echo "the two builds returned different statuses" >&2

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Cross-builds expat and libzip for 32-bit Windows from Debian's own source
-# packages, as static libraries under <folder>/prefix; zlib comes built from
-# Debian (libz-mingw-w64-dev). A library whose stamp is there (same Debian
-# version) is not built again.
+# Cross-builds expat and libzip (and libxlsxwriter for the tests) for 32-bit
+# Windows from Debian's own source packages, as static libraries under
+# <folder>/prefix; zlib comes built by Debian (libz-mingw-w64-dev). A library
+# whose stamp names the same Debian version is not built again.
 #   scripts/windows-deps.sh [folder]   (default: build-windows/deps)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -76,6 +76,13 @@ build_libzip() {
     -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF -DBUILD_OSSFUZZ=OFF -DZLIB_USE_STATIC_LIBS=ON
 }
 
+# Only the tests use it: they write their .xlsx workbooks with it.
+build_libxlsxwriter() {
+  local folder=$1
+  cmake_build "$folder" "$deps/build-libxlsxwriter" -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF \
+    -DZLIB_USE_STATIC_LIBS=ON
+}
+
 # Builds one library unless its stamp names the same version.
 dependency() {
   local package=$1 builder=$2
@@ -95,3 +102,4 @@ dependency() {
 ensure_source_index
 dependency expat build_expat
 dependency libzip build_libzip
+dependency libxlsxwriter build_libxlsxwriter

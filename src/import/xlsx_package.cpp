@@ -7,6 +7,8 @@
 #include <cstring>
 #include <exception>
 
+#include "import/zip_file.h"
+
 namespace kestra::import {
 namespace {
 
@@ -82,8 +84,7 @@ class ExpatSession {
 };
 
 zip_t* open_zip(const char* path) {
-  int error = 0;
-  zip_t* zip = zip_open(path, ZIP_RDONLY, &error);
+  zip_t* zip = open_zip_file(path);
   if (!zip) fail("workbook is not a readable zip package");
   return zip;
 }

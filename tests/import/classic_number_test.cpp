@@ -9,6 +9,7 @@
 
 #include "import/classic_number.h"
 #include "import/html_test_files.h"
+#include "support/system_files.h"
 
 namespace kestra::test {
 namespace {
@@ -63,18 +64,6 @@ TEST(ClassicAtof, ReadsTheLongestDecimalPrefix) {
     EXPECT_EQ(classic_atof(c.text), c.expected) << c.text;
   }
   EXPECT_TRUE(std::signbit(classic_atof("-0x5")));
-}
-
-// A locale with a decimal comma, built from the system's locale sources into
-// a temporary folder; empty when the system cannot build one.
-std::string comma_locale(const TempDir& folder) {
-  const std::string command =
-      "localedef -i de_DE -f UTF-8 " + folder.file("de_DE.UTF-8") + " >/dev/null 2>&1";
-  if (std::system(command.c_str()) != 0) return "";
-  setenv("LOCPATH", folder.path().string().c_str(), 1);
-  const char* name = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-  unsetenv("LOCPATH");
-  return name ? name : "";
 }
 
 TEST(ClassicAtof, IgnoresTheProcessLocale) {

@@ -9,6 +9,7 @@
 
 #include "diagram/diagram_fixture.h"
 #include "import/html_test_files.h"
+#include "support/memory_surface.h"
 
 namespace kestra::test {
 namespace {

@@ -7,6 +7,7 @@
 
 #include "diagram/diagram_fixture.h"
 #include "import/workbook_files.h"
+#include "support/memory_surface.h"
 
 namespace kestra::test {
 namespace {

@@ -2,7 +2,6 @@
 // Calc fixtures, libxlsxwriter at test time, plain CSV text), its control flow
 // over the automation interface, and damaged or hostile files.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstddef>
 #include <cstring>
@@ -15,6 +14,7 @@
 
 #include "import/spreadsheet.h"
 #include "import/workbook_files.h"
+#include "support/system_files.h"
 
 namespace kestra::import {
 namespace {
@@ -231,8 +231,9 @@ TEST(ReadExcelRange, DamagedOrMissingFilesGiveWorkbookStatus) {
   EXPECT_EQ(read(folder.file("missing.xlsx"), 1, "A1:B2").status, KESTRA_WORKBOOK);
   EXPECT_EQ(read(folder.file(""), 1, "A1:B2").status, KESTRA_WORKBOOK);  // a folder
   // Opening a pipe without a writer would wait for one forever.
-  ASSERT_EQ(mkfifo(folder.file("pipe.xlsx").c_str(), 0600), 0);
-  EXPECT_EQ(read(folder.file("pipe.xlsx"), 1, "A1:B2").status, KESTRA_WORKBOOK);
+  const test::BlockingPipe pipe(folder, "pipe.xlsx");
+  ASSERT_TRUE(pipe.made());
+  EXPECT_EQ(read(pipe.path(), 1, "A1:B2").status, KESTRA_WORKBOOK);
 }
 
 TEST(ReadExcelRange, ReadsSheetPartsOfAnyShape) {

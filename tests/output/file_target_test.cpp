@@ -1,12 +1,11 @@
 // CreateDiag's file form: the bytes written, drawing over a stored picture,
 // and what every refusal and failure leaves on disk.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 
 #include "diagram/diagram_fixture.h"
 #include "output/target_checks.h"
+#include "support/system_files.h"
 #include "support/temp_dir.h"
 
 namespace kestra::test {
@@ -169,29 +168,6 @@ TEST(DiagramFile, UnwritablePathsReportWriteFailure) {
   EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "folder"));
 }
 
-// Lowers the process's file size limit for one scope, so writes beyond it
-// fail with EFBIG (for root too) instead of raising SIGXFSZ.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    previous_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit lowered = previous_;
-    lowered.rlim_cur = bytes;
-    set_ = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previous_handler_);
-  }
-  bool set() const { return set_; }
-
- private:
-  rlimit previous_{};
-  void (*previous_handler_)(int) = nullptr;
-  bool set_ = false;
-};
-
 TEST(DiagramFile, FailedWriteKeepsTheOldPictureByteForByte) {
   DiagramInput input(2, 4, {1, 3, 2, 4, 2, 1, 3, 2}, 0x3FF);
   TempDir dir;
@@ -203,7 +179,7 @@ TEST(DiagramFile, FailedWriteKeepsTheOldPictureByteForByte) {
     int status;
     {
       FileSizeLimit limit(64 * 1024);  // the 180 054-byte picture stops a third of the way
-      ASSERT_TRUE(limit.set());
+      if (!limit.set()) GTEST_SKIP() << "no limit on the size of written files here";
       status = save(input, dir.file("p.bmp"), mode);
     }
     EXPECT_EQ(status, KESTRA_FILE_WRITE);

@@ -12,6 +12,7 @@
 #include "output/bmp_builder.h"
 #include "support/bmp_reader.h"
 #include "support/canvas.h"
+#include "support/memory_surface.h"
 #include "support/temp_dir.h"
 
 namespace kestra::test {

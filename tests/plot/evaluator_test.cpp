@@ -29,6 +29,14 @@ struct Expect {
   double tolerance = 0.0;
 };
 
+// `f(x)` as the C library computes it when the program runs: the compiler
+// folds constant calls with exact rounding, which not every C library's
+// sin or tan gives (msvcrt's may differ in the last bit).
+double at_run_time(double (*f)(double), double x) {
+  volatile double argument = x;
+  return f(argument);
+}
+
 TEST(EvaluateExpression, Values) {
   struct Case {
     int line;
@@ -48,16 +56,16 @@ TEST(EvaluateExpression, Values) {
       {__LINE__, "y=(2+3)*4", any_x, {20.0}},
       {__LINE__, "y=1-2*3+8/4-1", any_x, {-4.0}},
       {__LINE__, "y=pi", any_x, {3.1415927}},   // the decimal constant
-      {__LINE__, "y=sin(pi)", any_x, {std::sin(3.1415927)}},
+      {__LINE__, "y=sin(pi)", any_x, {at_run_time(std::sin, 3.1415927)}},
       {__LINE__, "y=-pi", any_x, {-3.1415927}},
-      {__LINE__, "y=e", any_x, {std::exp(1.0)}},
+      {__LINE__, "y=e", any_x, {at_run_time(std::exp, 1.0)}},
       {__LINE__, "y=pow(2)(10)", any_x, {1024.0}},
       {__LINE__, "y=pow(x)(0.5)", 2.0, {std::sqrt(2.0)}},
       {__LINE__, "y=log(10)(1000)", any_x, {3.0, 1e-15}},
       {__LINE__, "y=log(2)(x)", 8.0, {3.0}},
       {__LINE__, "y=abs(x-5)", 2.0, {3.0}},
-      {__LINE__, "y=tg(x)", 1.0, {std::tan(1.0)}},
-      {__LINE__, "y=cos(x)*sin(x)", 0.5, {std::cos(0.5) * std::sin(0.5)}},
+      {__LINE__, "y=tg(x)", 1.0, {at_run_time(std::tan, 1.0)}},
+      {__LINE__, "y=cos(x)*sin(x)", 0.5, {at_run_time(std::cos, 0.5) * at_run_time(std::sin, 0.5)}},
       {__LINE__, "y=1/x", 0.0, {inf}},          // IEEE results, no error
       {__LINE__, "y=-1/x", 0.0, {-inf}},
       {__LINE__, "y=log(10)(0)", any_x, {-inf}},

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "kestra_win32.h"
+#include "kestra.h"
 
 namespace kestra::test {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "kestra.h"
-#include "platform/object_table.h"
+#include "support/live_objects.h"
 
 namespace kestra::test {
 
@@ -70,8 +70,8 @@ inline std::vector<COLORREF> read_pixels(HBITMAP bitmap, int width, int height) 
 // still alive at the end of the scope.
 class NoLeakedObjects {
  public:
-  NoLeakedObjects() : before_(platform::live_objects()) {}
-  ~NoLeakedObjects() { EXPECT_EQ(platform::live_objects(), before_) << "GDI objects leaked"; }
+  NoLeakedObjects() : before_(live_gdi_objects()) {}
+  ~NoLeakedObjects() { EXPECT_EQ(live_gdi_objects(), before_) << "GDI objects leaked"; }
 
  private:
   std::size_t before_;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,16 @@ namespace kestra::test {
 
 class TempDir {
  public:
+  // A new folder under a name no other folder has: create_directory fails
+  // on an existing one, so a clash only means another try.
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestra-XXXXXX").string();
-    if (mkdtemp(pattern.data())) path_ = pattern;
+    std::random_device seed;
+    std::error_code error;
+    const auto base = std::filesystem::temp_directory_path(error);
+    for (int attempt = 0; attempt < 100 && path_.empty() && !error; ++attempt) {
+      const auto candidate = base / ("kestra-" + std::to_string(seed()));
+      if (std::filesystem::create_directory(candidate, error)) path_ = candidate;
+    }
   }
   ~TempDir() {
     std::error_code ignored;
