@@ -17,6 +17,8 @@ packages=(
   clang libclang-rt-14-dev
   # The Windows DLL and its tests under 32-bit Wine.
   libz-mingw-w64-dev googletest clang python3 dpkg-dev wine wine32 wine64
+  # fc-match: the differential test gives Wine the Linux build's font file.
+  fontconfig
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libmuparser-dev zlib1g-dev python3 python3-matplotlib python3-openpyxl)

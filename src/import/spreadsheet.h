@@ -1,9 +1,9 @@
 // Internal contract of the spreadsheet reader: the automation-shaped interface
 // the range reader drives (start, hide, open a workbook, take a worksheet by
 // its 1-based index, read a cell by its A1 address, close, quit), the cell
-// range it reads, and the number a cell gives. On Linux the application
-// reads workbook files itself (workbook_backend.h); a Windows build implements
-// the same interface over COM automation.
+// range it reads, and the number a cell gives. The built-in application reads
+// workbook files itself (workbook_backend.h); on Windows the same interface is
+// also implemented over COM automation.
 #pragma once
 
 #include <cstdint>
@@ -89,8 +89,12 @@ class SpreadsheetApp {
 // Starts the application; throws AutomationError when it cannot be started.
 using SpreadsheetStarter = std::function<std::unique_ptr<SpreadsheetApp>()>;
 
-// The application of this platform: reads .xlsx, .xls and .csv files itself.
+// The application of this platform: on Windows the automation server
+// registered as "Excel.Application" where there is one, else the built-in one.
 std::unique_ptr<SpreadsheetApp> start_spreadsheet_app();
+
+// The built-in application: reads .xlsx, .xls and .csv files itself.
+std::unique_ptr<SpreadsheetApp> start_builtin_spreadsheet_app();
 
 // Range text of an EXCEL_TAB to a range; KESTRA_OK or KESTRA_BAD_RANGE.
 [[nodiscard]] int parse_cell_range(const char* text, CellRange* range);

@@ -1,4 +1,4 @@
-// The spreadsheet application of this platform: no program to start or hide;
+// The built-in spreadsheet application: no program to start or hide;
 // opening a workbook picks the backend by the file's first bytes, and a file
 // named as a workbook must hold one.
 #include <cstdio>
@@ -73,7 +73,7 @@ class LocalSpreadsheetApp final : public SpreadsheetApp {
 
 }  // namespace
 
-std::unique_ptr<SpreadsheetApp> start_spreadsheet_app() {
+std::unique_ptr<SpreadsheetApp> start_builtin_spreadsheet_app() {
   return std::make_unique<LocalSpreadsheetApp>();
 }
 
