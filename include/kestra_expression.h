@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace kestra {
 
@@ -22,6 +23,10 @@ struct ExpressionCheck {
   int code = 0;             // 0: CreateGraph accepts the text; else the engine's code
   std::size_t offset = 0;   // byte of the text where the fault lies; its length: at the end
   std::string reason;       // one line on the rule broken, empty when accepted
+  std::vector<std::size_t> ignored;   // bytes the language skips without a word: '^', tabs,
+                                      // bytes above 127, ... ("y=x^-1" reads as "y=x-1")
+  bool argument_on_vertical = false;  // an accepted "x=...": the argument runs up the vertical axis
+  bool tokens_dropped = false;        // past the engine's token table nothing is read
 };
 
 // Checks `text` as CreateGraph does. Never throws: without memory for the

@@ -2,6 +2,7 @@
 // fault lies and the rule it breaks in words.
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "kestra_expression.h"
@@ -25,17 +26,26 @@ std::size_t run_end(std::string_view text, std::size_t at) {
   return at;
 }
 
-// Where the tokens start, cut as the lexer cuts them (an unknown word too):
-// runs of letters, runs of digits and points, single operator characters;
-// every other character is skipped.
-std::vector<std::size_t> token_starts(std::string_view text) {
-  std::vector<std::size_t> starts;
+// The text cut as the lexer cuts it (an unknown word too): runs of letters,
+// runs of digits and points, single operator characters; every other
+// character is skipped, blanks as separators and the rest unremarked.
+struct Scan {
+  std::vector<std::size_t> starts;   // where each token starts
+  std::vector<std::size_t> ignored;  // skipped characters other than blanks
+};
+
+Scan scan(std::string_view text) {
+  Scan scanned;
   for (std::size_t at = 0; at < text.size();) {
     const char c = text[at];
-    if (is_letter(c) || is_number_character(c) || is_operator_character(c)) starts.push_back(at);
+    if (is_letter(c) || is_number_character(c) || is_operator_character(c)) {
+      scanned.starts.push_back(at);
+    } else if (c != ' ') {
+      scanned.ignored.push_back(at);
+    }
     at = is_letter(c) || is_number_character(c) ? run_end(text, at) : at + 1;
   }
-  return starts;
+  return scanned;
 }
 
 const char* reason_of(int code) {
@@ -64,8 +74,15 @@ std::size_t offset_of_token(const std::vector<std::size_t>& starts, std::size_t 
   return token < starts.size() ? starts[token] : length;
 }
 
-ExpressionCheck explain(std::string_view text, int code) {
-  const std::vector<std::size_t> starts = token_starts(text);
+ExpressionCheck refused(int code, std::size_t offset, std::string reason) {
+  ExpressionCheck check;
+  check.code = code;
+  check.offset = offset;
+  check.reason = std::move(reason);
+  return check;
+}
+
+ExpressionCheck explain(std::string_view text, const std::vector<std::size_t>& starts, int code) {
   const auto stored = static_cast<std::size_t>(ExprTokenCount);
   // Code 1 comes from the lexer (a word that is no keyword: the lexer stops
   // before it) or from the checker (a ")" without "(", already passed).
@@ -73,28 +90,34 @@ ExpressionCheck explain(std::string_view text, int code) {
       is_letter(text[starts[stored]])) {
     const std::size_t start = starts[stored];
     const std::string word(text.substr(start, run_end(text, start) - start));
-    return {code, start, "'" + word + "' is no name the language knows"};
+    return refused(code, start, "'" + word + "' is no name the language knows");
   }
   const auto cursor = static_cast<std::size_t>(ExprCursor);
   switch (code) {
     case expr_closed:
-      return {code, offset_of_token(starts, cursor - 1, text.size()), "')' without its '('"};
-    case expr_bad_variable: return {code, offset_of_token(starts, 0, text.size()), reason_of(code)};
+      return refused(code, offset_of_token(starts, cursor - 1, text.size()), "')' without its '('");
+    case expr_bad_variable: return refused(code, offset_of_token(starts, 0, text.size()), reason_of(code));
     case expr_missing_equals:
-      return {code, offset_of_token(starts, 1, text.size()), reason_of(code)};
+      return refused(code, offset_of_token(starts, 1, text.size()), reason_of(code));
   }
-  return {code, offset_of_token(starts, cursor, text.size()), reason_of(code)};
+  return refused(code, offset_of_token(starts, cursor, text.size()), reason_of(code));
 }
 
 }  // namespace
 
 ExpressionCheck check_expression(const std::string& text) noexcept {
   try {
+    const std::string_view read(text.c_str());  // the engine reads up to a NUL
     const int code = ParseExpression(text.c_str());
-    if (code == expr_ok) return {};
-    return explain(std::string_view(text.c_str()), code);  // the engine reads up to a NUL
+    Scan scanned = scan(read);
+    ExpressionCheck check = code == expr_ok ? ExpressionCheck{} : explain(read, scanned.starts, code);
+    check.ignored = std::move(scanned.ignored);
+    check.tokens_dropped = scanned.starts.size() > static_cast<std::size_t>(expr_capacity);
+    check.argument_on_vertical = code == expr_ok && ExprTokenCount > 0 &&
+                                 ExprTokens[0].kind == kind_word && ExprTokens[0].code == word_x;
+    return check;
   } catch (...) {
-    return {KESTRA_INTERNAL, 0, {}};
+    return refused(KESTRA_INTERNAL, 0, {});
   }
 }
 

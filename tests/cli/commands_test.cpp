@@ -74,8 +74,8 @@ TEST(PlotCommand, RefusedExpressionShowsCodeReasonAndCaret) {
   const CliRun run = run_kestra({"plot", "y=sin(x", "-o", dir.file("p.png")});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err,
-            "kestra: error 1006 (the expression is refused): the function's '(' group is never "
-            "closed\n  y=sin(x\n         ^\n");
+            "kestra: error 1006 (the expression is refused): the parentheses of a function are "
+            "not closed\n  y=sin(x\n         ^\n");
   EXPECT_TRUE(dir.entries().empty());
 }
 

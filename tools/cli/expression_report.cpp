@@ -1,115 +1,11 @@
-// Examines an expression with the plotter's own engine, and finds the place
-// of each token with the engine's scanning rules: runs of letters, runs of
-// digits and points, the operators "-+*/()=,", blanks; every other
-// character is ignored.
+// How the command line shows an expression's check: the caret line and the
+// ignored characters, counted in characters rather than UTF-8 bytes.
 #include "expression_report.h"
 
-#include <array>
-#include <string_view>
-
 #include "command_errors.h"
-#include "plot/plot.h"
 
 namespace kestra::cli {
 namespace {
-
-using namespace kestra::plot;
-
-constexpr std::string_view operator_characters = "-+*/()=,";
-constexpr std::array<std::string_view, 10> keywords{"pow", "sin", "cos", "tg", "log",
-                                                    "abs", "pi",  "e",   "y",  "x"};
-
-bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool is_number_character(char c) { return (c >= '0' && c <= '9') || c == '.'; }
-bool is_keyword(std::string_view word) {
-  for (std::string_view keyword : keywords) {
-    if (keyword == word) return true;
-  }
-  return false;
-}
-
-struct Scan {
-  std::vector<std::size_t> tokens;  // offset of each token
-  std::vector<std::size_t> ignored;
-  std::optional<std::size_t> unknown_word;  // where scanning stops
-};
-
-std::size_t run_end(const std::string& text, std::size_t at, bool (*belongs)(char)) {
-  while (at < text.size() && belongs(text[at])) ++at;
-  return at;
-}
-
-Scan scan(const std::string& text) {
-  Scan result;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const char c = text[at];
-    std::size_t next = at + 1;
-    if (is_letter(c)) {
-      next = run_end(text, at, is_letter);
-      if (!is_keyword(std::string_view(text).substr(at, next - at))) {
-        result.unknown_word = at;
-        return result;
-      }
-      result.tokens.push_back(at);
-    } else if (is_number_character(c)) {
-      next = run_end(text, at, is_number_character);
-      result.tokens.push_back(at);
-    } else if (operator_characters.find(c) != std::string_view::npos) {
-      result.tokens.push_back(at);
-    } else if (c != ' ') {
-      result.ignored.push_back(at);
-    }
-    at = next;
-  }
-  return result;
-}
-
-const char* checker_reason(int code) {
-  switch (code) {
-    case expr_closed: return "')' without a matching '('";
-    case expr_sign_without_value:
-      return "a sign must be followed by a number, pi, e or the variable";
-    case expr_no_operand:
-      return "an operand is expected here: a number, pi, e, the free variable, a function or '('";
-    case expr_call_without_group:
-      return "a function takes its argument in parentheses: sin(x), pow(x)(2), log(10)(x)";
-    case expr_empty_group: return "nothing inside the parentheses";
-    case expr_sign_at_end: return "the expression ends with a sign";
-    case expr_function_at_end: return "the expression ends with a function name";
-    case expr_missing_operator: return "an operator or ')' is expected here";
-    case expr_operator_at_end: return "the expression ends with an operator";
-    case expr_group_unclosed: return "this '(' group is never closed";
-    case expr_call_unclosed: return "the function's '(' group is never closed";
-    case expr_bad_variable: return "the expression must start with 'y=' or 'x='";
-    case expr_missing_equals: return "'=' must follow the variable";
-  }
-  return "the expression is refused";
-}
-
-// The token the engine stopped at for its code.
-std::size_t token_at_fault(int code) {
-  switch (code) {
-    case expr_closed: return static_cast<std::size_t>(ExprCursor - 1);  // behind the ')'
-    case expr_bad_variable: return 0;
-    case expr_missing_equals: return 1;
-    default: return static_cast<std::size_t>(ExprCursor);
-  }
-}
-
-void locate_fault(const std::string& text, const Scan& scanned, ExpressionReport& report) {
-  if (scanned.unknown_word) {
-    const std::size_t end = run_end(text, *scanned.unknown_word, is_letter);
-    report.fault = *scanned.unknown_word;
-    report.reason = in_quotes(std::string_view(text).substr(report.fault, end - report.fault)) +
-                    " is not a word of the language (pow sin cos tg log abs pi e x y; "
-                    "case matters)";
-    return;
-  }
-  const std::size_t token = token_at_fault(report.code);
-  report.fault = token < scanned.tokens.size() ? scanned.tokens[token] : text.size();
-  report.reason = checker_reason(report.code);
-}
 
 // 1-based, counting a UTF-8 character as one column.
 std::size_t column_of(const std::string& text, std::size_t offset) {
@@ -121,21 +17,6 @@ std::size_t column_of(const std::string& text, std::size_t offset) {
 }
 
 }  // namespace
-
-ExpressionReport examine_expression(const std::string& text) {
-  ExpressionReport report;
-  const Scan scanned = scan(text);
-  report.ignored = scanned.ignored;
-  report.tokens_dropped = scanned.tokens.size() > static_cast<std::size_t>(expr_capacity);
-  report.code = ParseExpression(text.c_str());
-  if (report.code != expr_ok) {
-    locate_fault(text, scanned, report);
-    return report;
-  }
-  report.argument_on_vertical =
-      ExprTokenCount > 0 && ExprTokens[0].kind == kind_word && ExprTokens[0].code == word_x;
-  return report;
-}
 
 std::string caret_line(const std::string& text, std::size_t offset) {
   std::string line;

@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "diagram_text.h"
 #include "expression_report.h"
+#include "kestra_expression.h"
 #include "picture_file.h"
 
 namespace kestra::cli {
@@ -30,7 +31,7 @@ unsigned long plot_flags(const PlotLook& look, bool argument_on_vertical) {
   return flags;
 }
 
-void warn_about_reading(const std::string& text, const ExpressionReport& report,
+void warn_about_reading(const std::string& text, const ExpressionCheck& report,
                         std::ostream& err) {
   if (!report.ignored.empty()) {
     print_warning(err, "the expression language ignores " +
@@ -43,9 +44,9 @@ void warn_about_reading(const std::string& text, const ExpressionReport& report,
   }
 }
 
-[[noreturn]] void refuse(const std::string& text, const ExpressionReport& report) {
+[[noreturn]] void refuse(const std::string& text, const ExpressionCheck& report) {
   throw StatusError{KESTRA_BAD_EXPRESSION, report.reason + "\n  " + text + "\n  " +
-                                               caret_line(text, report.fault)};
+                                               caret_line(text, report.offset)};
 }
 
 }  // namespace
@@ -72,7 +73,7 @@ OPTION_RECT plot_record(const PlotLook& look, bool argument_on_vertical,
 int draw_plot(const std::string& expression, const PlotLook& look, const std::string& out,
               std::ostream& err) {
   check_output_name(out);
-  const ExpressionReport report = examine_expression(expression);
+  const ExpressionCheck report = check_expression(expression);
   warn_about_reading(expression, report, err);
   if (report.code != 0) refuse(expression, report);
 
