@@ -73,31 +73,37 @@ std::wstring temporary_name(const std::wstring& folder) {
          std::to_wstring(counter++) + L".tmp";
 }
 
-// A new file under `name` opened for writing as a stream; nothing when the
-// name exists already or cannot be created.
-std::FILE* create_new(const std::wstring& name) {
+// A new file under `name` opened for writing, as a C runtime descriptor;
+// -1 when the name exists already or cannot be created.
+int create_new(const std::wstring& name) {
   HANDLE handle = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  if (handle == INVALID_HANDLE_VALUE) return -1;
   const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
   if (descriptor == -1) {
     CloseHandle(handle);
     DeleteFileW(name.c_str());
-    return nullptr;
   }
-  std::FILE* file = _fdopen(descriptor, "wb");
-  if (!file) {
-    _close(descriptor);
-    DeleteFileW(name.c_str());
-  }
-  return file;
+  return descriptor;
 }
 
-// Writes buffered bytes through to the disk before the file is closed.
-bool flush_to_disk(std::FILE* file) {
-  if (std::fflush(file) != 0) return false;
-  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+// Writes the file's bytes through to the disk before it is closed.
+bool flush_to_disk(int descriptor) {
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(descriptor));
   return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
+}
+
+// Writes all of `size` bytes, in pieces that fit the runtime's int count.
+bool write_all(int descriptor, const char* data, std::size_t size) {
+  constexpr std::size_t piece = 1 << 30;
+  while (size > 0) {
+    const unsigned count = static_cast<unsigned>(size < piece ? size : piece);
+    const int written = _write(descriptor, data, count);
+    if (written <= 0) return false;
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
 }
 
 }  // namespace
@@ -110,24 +116,24 @@ ReplacingFile::ReplacingFile(const std::filesystem::path& target) {
   if (full.empty() || name == std::wstring::npos || name >= full.size()) return;
   target_ = full;
   const std::wstring folder = full.substr(0, name);
-  for (int attempt = 0; attempt < name_attempts && !file_; ++attempt) {
+  for (int attempt = 0; attempt < name_attempts && descriptor_ < 0; ++attempt) {
     const std::wstring temporary = temporary_name(folder);
-    file_ = create_new(temporary);
-    if (file_) temporary_ = temporary;
+    descriptor_ = create_new(temporary);
+    if (descriptor_ >= 0) temporary_ = temporary;
   }
 }
 
 ReplacingFile::~ReplacingFile() { discard(); }
 
 bool ReplacingFile::write(const void* data, std::size_t size) {
-  return file_ && std::fwrite(data, 1, size, file_) == size;
+  return descriptor_ >= 0 && write_all(descriptor_, static_cast<const char*>(data), size);
 }
 
 bool ReplacingFile::commit() {
-  if (!file_) return false;
-  const bool flushed = flush_to_disk(file_);
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
+  if (descriptor_ < 0) return false;
+  const bool flushed = flush_to_disk(descriptor_);
+  const bool closed = _close(descriptor_) == 0;
+  descriptor_ = -1;
   if (!flushed || !closed ||
       !MoveFileExW(temporary_.c_str(), target_.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -139,8 +145,8 @@ bool ReplacingFile::commit() {
 }
 
 void ReplacingFile::discard() {
-  if (file_) std::fclose(file_);
-  file_ = nullptr;
+  if (descriptor_ >= 0) _close(descriptor_);
+  descriptor_ = -1;
   if (!temporary_.empty()) {
     DeleteFileW(temporary_.c_str());
     temporary_.clear();
