@@ -154,8 +154,11 @@ bool SheetScanner::take(const Token& token) {
 void SheetScanner::scan(const Token& token) {
   const bool is_tag = token.kind == Kind::start || token.kind == Kind::empty;
   const std::string_view name = local_name(token.name);
-  if (token.kind == Kind::other || (is_tag && (name == "row" || name == "c" || name == "rPh"))) {
-    pass_from(token.begin);  // what these change would outlast the sheet data's start
+  if (token.kind == Kind::other || (is_tag && (name == "row" || name == "c" || name == "rPh")) ||
+      (token.kind == Kind::empty && name == "sheetData")) {
+    // What these change would outlast the sheet data's start; an empty sheet
+    // data ends the reading there, as expat's reader stops at its end.
+    pass_from(token.begin);
     return;
   }
   out_.append(held_, token.begin, token.end - token.begin);
