@@ -201,9 +201,33 @@ KESTRA_API TAB_GR CreateTabGr(int rows, int cols, double first, ...);
 // Releases the value array of a table made by CreateTabGr and clears it.
 KESTRA_API void FreeTabGr(TAB_GR* table);
 
-// A display record from plain arguments and the option flag word (bits 0..9:
-// background, frame, axis X, axis Y, arrows, legend, grid, captions, category
-// labels, value labels). Captions are cut to 19 characters; null counts as empty.
+// Bits of ReturnDiagDisp's flag word.
+enum : unsigned long {
+  KESTRA_DIAG_BACKGROUND = 0x001,
+  KESTRA_DIAG_FRAME = 0x002,
+  KESTRA_DIAG_AXIS_X = 0x004,
+  KESTRA_DIAG_AXIS_Y = 0x008,
+  KESTRA_DIAG_ARROWS = 0x010,
+  KESTRA_DIAG_LEGEND = 0x020,
+  KESTRA_DIAG_GRID = 0x040,
+  KESTRA_DIAG_CAPTIONS = 0x080,
+  KESTRA_DIAG_CATEGORY_LABELS = 0x100,
+  KESTRA_DIAG_VALUE_LABELS = 0x200,
+};
+
+// Bits of ReturnOptionRect's flag word.
+enum : unsigned long {
+  KESTRA_PLOT_BACKGROUND = 0x01,
+  KESTRA_PLOT_FRAME = 0x02,
+  KESTRA_PLOT_AXIS_X = 0x04,
+  KESTRA_PLOT_AXIS_Y = 0x08,
+  KESTRA_PLOT_ARROWS = 0x10,
+  KESTRA_PLOT_ARGUMENT_VERTICAL = 0x20,  // the argument on the vertical scale ("x=...")
+  KESTRA_PLOT_ZERO_MARK = 0x40,
+};
+
+// A display record from plain arguments and the option flag word
+// (KESTRA_DIAG_*). Captions are cut to 19 characters; null counts as empty.
 KESTRA_API DIAG_DISP ReturnDiagDisp(tagRECT picture, unsigned long backColor,
                                     unsigned long frameColor, unsigned long axisColor,
                                     unsigned short divisions, unsigned long textColor,
@@ -226,9 +250,8 @@ KESTRA_API int CreateGraphElem(void* buffer, unsigned short count, GRAPH_ELEM fi
 // label buffer. Texts are cut to 255 characters; null counts as empty. Returns 0.
 KESTRA_API int CreateTextAxis(char* buffer, unsigned short count, char* first, ...);
 
-// A plot record from plain arguments and a flag word (0x01 background,
-// 0x02 frame, 0x04 axis X, 0x08 axis Y, 0x10 arrows, 0x20 argument on the
-// vertical scale, 0x40 zero mark). Captions are cut to 19 characters.
+// A plot record from plain arguments and a flag word (KESTRA_PLOT_*).
+// Captions are cut to 19 characters.
 KESTRA_API OPTION_RECT ReturnOptionRect(tagRECT picture, unsigned long backColor,
                                         unsigned long graphColor, unsigned long frameColor,
                                         unsigned long axisColor, double xMin, double yMin,

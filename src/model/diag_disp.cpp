@@ -9,19 +9,6 @@
 
 namespace {
 
-enum Flag : unsigned long {
-  flag_background = 0x001,
-  flag_frame = 0x002,
-  flag_axis_x = 0x004,
-  flag_axis_y = 0x008,
-  flag_arrows = 0x010,
-  flag_legend = 0x020,
-  flag_grid = 0x040,
-  flag_captions = 0x080,
-  flag_category_labels = 0x100,
-  flag_value_labels = 0x200,
-};
-
 // The look every display record gets.
 constexpr int frame_inset = 2;         // the frame 2 pixels inside the picture
 constexpr int plot_inset_framed = 4;   // the plot area inside a frame, else at frame_inset
@@ -39,7 +26,7 @@ constexpr std::int64_t max_legend_width = 70;
 constexpr std::int64_t legend_right_gap = 5;
 constexpr std::int64_t legend_entry_height = 15;
 
-constexpr std::uint32_t is_set(unsigned long flags, Flag flag) { return (flags & flag) ? 1 : 0; }
+constexpr std::uint32_t is_set(unsigned long flags, unsigned long flag) { return (flags & flag) ? 1 : 0; }
 
 // The rectangle moved inward by `by` on every side (wrapping like the 32-bit
 // arithmetic of the record's hosts instead of overflowing).
@@ -84,15 +71,15 @@ DIAG_DISP ReturnDiagDisp(tagRECT picture, unsigned long backColor, unsigned long
   disp.rcPicture = picture;
   disp.rcFrame = inset(picture, frame_inset);
 
-  disp.fillBackground = is_set(flags, flag_background);
-  disp.drawFrame = is_set(flags, flag_frame);
-  disp.drawAxisX = is_set(flags, flag_axis_x);
-  disp.drawAxisY = is_set(flags, flag_axis_y);
-  disp.arrowStyle = (flags & flag_arrows) ? kestra::canvas::arrow_style_heads
+  disp.fillBackground = is_set(flags, KESTRA_DIAG_BACKGROUND);
+  disp.drawFrame = is_set(flags, KESTRA_DIAG_FRAME);
+  disp.drawAxisX = is_set(flags, KESTRA_DIAG_AXIS_X);
+  disp.drawAxisY = is_set(flags, KESTRA_DIAG_AXIS_Y);
+  disp.arrowStyle = (flags & KESTRA_DIAG_ARROWS) ? kestra::canvas::arrow_style_heads
                                             : kestra::canvas::arrow_style_plain;
-  disp.showCaptions = is_set(flags, flag_captions);
-  disp.showCategoryLabels = is_set(flags, flag_category_labels);
-  disp.showValueLabels = is_set(flags, flag_value_labels);
+  disp.showCaptions = is_set(flags, KESTRA_DIAG_CAPTIONS);
+  disp.showCategoryLabels = is_set(flags, KESTRA_DIAG_CATEGORY_LABELS);
+  disp.showValueLabels = is_set(flags, KESTRA_DIAG_VALUE_LABELS);
 
   disp.marginBottom = bottom_margin;
   disp.marginLeft = left_margin;
@@ -114,7 +101,7 @@ DIAG_DISP ReturnDiagDisp(tagRECT picture, unsigned long backColor, unsigned long
   disp.elements = static_cast<GRAPH_ELEM*>(elements);
   disp.decimals = decimals;
 
-  if (flags & flag_legend) {
+  if (flags & KESTRA_DIAG_LEGEND) {
     disp.showLegend = 1;
     place_legend(disp, legendEntries);
     disp.legendFrame = 1;
@@ -125,10 +112,10 @@ DIAG_DISP ReturnDiagDisp(tagRECT picture, unsigned long backColor, unsigned long
     disp.legendTextColor = static_cast<std::uint32_t>(textColor);
   }
 
-  disp.rcPlot = inset(picture, (flags & flag_frame) ? plot_inset_framed : frame_inset);
-  if (flags & flag_legend) disp.rcPlot.right = disp.legendLeft - plot_legend_gap;
+  disp.rcPlot = inset(picture, (flags & KESTRA_DIAG_FRAME) ? plot_inset_framed : frame_inset);
+  if (flags & KESTRA_DIAG_LEGEND) disp.rcPlot.right = disp.legendLeft - plot_legend_gap;
 
-  if (flags & flag_grid) {
+  if (flags & KESTRA_DIAG_GRID) {
     disp.showGrid = 1;
     disp.gridStyle = dotted_grid;
     disp.gridVertical = 0;

@@ -8,14 +8,6 @@
 namespace kestra::plot {
 namespace {
 
-constexpr unsigned long flag_background = 0x01;
-constexpr unsigned long flag_frame = 0x02;
-constexpr unsigned long flag_axis_x = 0x04;
-constexpr unsigned long flag_axis_y = 0x08;
-constexpr unsigned long flag_arrows = 0x10;
-constexpr unsigned long flag_argument_vertical = 0x20;  // inverted: clear means argOnX
-constexpr unsigned long flag_zero_mark = 0x40;
-
 constexpr int frame_inset = 2;
 constexpr int plot_inset_framed = 4;
 constexpr std::uint8_t arrows_top_and_right = canvas::arrow_top | canvas::arrow_right;
@@ -49,16 +41,16 @@ OPTION_RECT ReturnOptionRect(tagRECT picture, unsigned long backColor, unsigned 
   using namespace kestra::plot;
   OPTION_RECT options{};
   options.rcPicture = picture;
-  options.fillBackground = flag(flags, flag_background);
+  options.fillBackground = flag(flags, KESTRA_PLOT_BACKGROUND);
   options.backColor = static_cast<std::uint32_t>(backColor);
   options.graphColor = static_cast<std::uint32_t>(graphColor);
-  options.drawFrame = flag(flags, flag_frame);
+  options.drawFrame = flag(flags, KESTRA_PLOT_FRAME);
   options.rcFrame = inset(picture, frame_inset);
   options.frameColor = static_cast<std::uint32_t>(frameColor);
-  options.drawAxisX = flag(flags, flag_axis_x);
-  options.drawAxisY = flag(flags, flag_axis_y);
+  options.drawAxisX = flag(flags, KESTRA_PLOT_AXIS_X);
+  options.drawAxisY = flag(flags, KESTRA_PLOT_AXIS_Y);
   options.axisColor = static_cast<std::uint32_t>(axisColor);
-  options.arrowStyle = (flags & flag_arrows) ? kestra::canvas::arrow_style_heads
+  options.arrowStyle = (flags & KESTRA_PLOT_ARROWS) ? kestra::canvas::arrow_style_heads
                                                : kestra::canvas::arrow_style_plain;
   options.arrowMask = arrows_top_and_right;
   options.rcPlot = inset(picture, options.drawFrame ? plot_inset_framed : frame_inset);
@@ -66,7 +58,7 @@ OPTION_RECT ReturnOptionRect(tagRECT picture, unsigned long backColor, unsigned 
   options.yMin = yMin;
   options.xMax = xMax;
   options.yMax = yMax;
-  options.argOnX = 1 - flag(flags, flag_argument_vertical);
+  options.argOnX = 1 - flag(flags, KESTRA_PLOT_ARGUMENT_VERTICAL);
   options.argFrom = argFrom;
   options.argTo = argTo;
   options.argStep = default_step;
@@ -74,6 +66,6 @@ OPTION_RECT ReturnOptionRect(tagRECT picture, unsigned long backColor, unsigned 
   options.fontHeight = fontHeight;
   copy_caption(options.captionX, captionX);
   copy_caption(options.captionY, captionY);
-  options.showZero = static_cast<std::uint8_t>(flag(flags, flag_zero_mark));
+  options.showZero = static_cast<std::uint8_t>(flag(flags, KESTRA_PLOT_ZERO_MARK));
   return options;
 }

@@ -9,25 +9,15 @@
 namespace kestra::cli {
 namespace {
 
-enum PlotFlag : unsigned long {
-  plot_background = 0x01,
-  plot_frame = 0x02,
-  plot_axis_x = 0x04,
-  plot_axis_y = 0x08,
-  plot_arrows = 0x10,
-  plot_argument_on_vertical = 0x20,
-  plot_zero = 0x40,
-};
-
 unsigned long plot_flags(const PlotLook& look, bool argument_on_vertical) {
   unsigned long flags = 0;
-  if (look.background_on) flags |= plot_background;
-  if (look.frame_on) flags |= plot_frame;
-  if (look.axis_x_on) flags |= plot_axis_x;
-  if (look.axis_y_on) flags |= plot_axis_y;
-  if (look.arrows_on) flags |= plot_arrows;
-  if (argument_on_vertical) flags |= plot_argument_on_vertical;
-  if (look.zero_on) flags |= plot_zero;
+  if (look.background_on) flags |= KESTRA_PLOT_BACKGROUND;
+  if (look.frame_on) flags |= KESTRA_PLOT_FRAME;
+  if (look.axis_x_on) flags |= KESTRA_PLOT_AXIS_X;
+  if (look.axis_y_on) flags |= KESTRA_PLOT_AXIS_Y;
+  if (look.arrows_on) flags |= KESTRA_PLOT_ARROWS;
+  if (argument_on_vertical) flags |= KESTRA_PLOT_ARGUMENT_VERTICAL;
+  if (look.zero_on) flags |= KESTRA_PLOT_ZERO_MARK;
   return flags;
 }
 
