@@ -34,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   disp.legendFontHeight %= 64;  // keep text rendering quick
   disp.captionFontHeight %= 64;
   disp.barValueFontHeight %= 64;
+  disp.divisions %= 1024;  // each division is a grid line and a printed label
 
   const std::size_t live = kestra::platform::live_objects();
   HBITMAP bitmap = nullptr;
