@@ -105,18 +105,39 @@ std::uint32_t widen_channel(std::uint32_t value, int bits) {
   return out >> (filled - 8);
 }
 
-struct Channel {
-  explicit Channel(std::uint32_t mask)
-      : shift(mask ? std::countr_zero(mask) : 0),
-        bits(mask ? std::bit_width(mask >> shift) : 0),
-        mask(mask) {}
-  std::uint32_t of(std::uint32_t value) const {
-    return bits ? widen_channel((value & mask) >> shift, bits) : 0;
+}  // namespace
+
+std::optional<BmpFormat> read_bmp_format(std::span<const std::uint8_t> head,
+                                         std::uint64_t file_size) {
+  if (head.size() < file_header_size + 4 || head[0] != 'B' || head[1] != 'M') return std::nullopt;
+  const std::uint32_t header_size = u32_at(head, file_header_size);
+  if (!known_header_size(header_size) || head.size() < file_header_size + header_size) {
+    return std::nullopt;
   }
-  int shift;
-  int bits;
-  std::uint32_t mask;
-};
+  BmpFormat format;
+  format.palette = file_header_size + header_size;
+  if (!read_info_header(head, header_size, format) || !within_limits(format)) return std::nullopt;
+
+  format.pixels = u32_at(head, 10);
+  format.stride = dib_row_bytes(static_cast<std::size_t>(format.width),
+                                static_cast<std::size_t>(format.bits));
+  if (format.palette + format.colors * format.palette_entry > head.size() ||
+      format.pixels > file_size ||
+      format.stride * static_cast<std::uint64_t>(format.height) > file_size - format.pixels) {
+    return std::nullopt;
+  }
+  return format;
+}
+
+BmpChannel::BmpChannel(std::uint32_t mask)
+    : shift(mask ? std::countr_zero(mask) : 0), bits(mask ? std::bit_width(mask >> shift) : 0),
+      mask(mask) {}
+
+std::uint32_t BmpChannel::of(std::uint32_t value) const {
+  return bits ? widen_channel((value & mask) >> shift, bits) : 0;
+}
+
+namespace {
 
 void decode_palette_row(const std::uint8_t* row, const BmpFormat& format, const Pixel* palette,
                         Pixel* out) {
@@ -136,8 +157,8 @@ void decode_rgb_row(const std::uint8_t* row, int width, Pixel* out) {
   }
 }
 
-void decode_masked_row(const std::uint8_t* row, const BmpFormat& format, const Channel* channels,
-                       Pixel* out) {
+void decode_masked_row(const std::uint8_t* row, const BmpFormat& format,
+                       const BmpChannel* channels, Pixel* out) {
   const int bytes = format.bits / 8;
   for (int x = 0; x < format.width; ++x, row += bytes) {
     std::uint32_t value = 0;
@@ -148,47 +169,31 @@ void decode_masked_row(const std::uint8_t* row, const BmpFormat& format, const C
 
 }  // namespace
 
-std::optional<BmpFormat> read_bmp_format(std::span<const std::uint8_t> data) {
-  if (data.size() < file_header_size + 4 || data[0] != 'B' || data[1] != 'M') return std::nullopt;
-  const std::uint32_t header_size = u32_at(data, file_header_size);
-  if (!known_header_size(header_size) || data.size() < file_header_size + header_size) {
-    return std::nullopt;
+BmpRowDecoder::BmpRowDecoder(std::span<const std::uint8_t> head, const BmpFormat& format)
+    : format_(format),
+      channels_{BmpChannel(format.masks[0]), BmpChannel(format.masks[1]),
+                BmpChannel(format.masks[2])} {
+  for (std::size_t i = 0; i < format.colors; ++i) {
+    const std::uint8_t* entry = head.data() + format.palette + i * format.palette_entry;
+    palette_[i] = Pixel{entry[2]} << 16 | Pixel{entry[1]} << 8 | entry[0];
   }
-  BmpFormat format;
-  format.palette = file_header_size + header_size;
-  if (!read_info_header(data, header_size, format) || !within_limits(format)) return std::nullopt;
-
-  format.pixels = u32_at(data, 10);
-  format.stride = dib_row_bytes(static_cast<std::size_t>(format.width),
-                                static_cast<std::size_t>(format.bits));
-  const std::size_t size = data.size();
-  if (format.palette + format.colors * format.palette_entry > size || format.pixels > size ||
-      format.stride * static_cast<std::size_t>(format.height) > size - format.pixels) {
-    return std::nullopt;
-  }
-  return format;
 }
 
-void decode_bmp_pixels(std::span<const std::uint8_t> data, const BmpFormat& format, Pixel* out) {
-  Pixel palette[256] = {};
-  for (std::size_t i = 0; i < format.colors; ++i) {
-    const std::uint8_t* entry = data.data() + format.palette + i * format.palette_entry;
-    palette[i] = Pixel{entry[2]} << 16 | Pixel{entry[1]} << 8 | entry[0];
+void BmpRowDecoder::decode_rows(const std::uint8_t* rows, int first, int count,
+                                Pixel* picture) const {
+  for (int stored = first; stored < first + count; ++stored, rows += format_.stride) {
+    const int y = format_.top_down ? stored : format_.height - 1 - stored;
+    decode_row(rows, picture + static_cast<std::size_t>(y) * format_.width);
   }
-  const Channel channels[3] = {Channel(format.masks[0]), Channel(format.masks[1]),
-                               Channel(format.masks[2])};
-  for (int y = 0; y < format.height; ++y) {
-    const int stored = format.top_down ? y : format.height - 1 - y;
-    const std::uint8_t* row =
-        data.data() + format.pixels + format.stride * static_cast<std::size_t>(stored);
-    Pixel* target = out + static_cast<std::size_t>(y) * format.width;
-    if (palette_bits(format.bits)) {
-      decode_palette_row(row, format, palette, target);
-    } else if (format.bits == 24) {
-      decode_rgb_row(row, format.width, target);
-    } else {
-      decode_masked_row(row, format, channels, target);
-    }
+}
+
+void BmpRowDecoder::decode_row(const std::uint8_t* row, Pixel* out) const {
+  if (palette_bits(format_.bits)) {
+    decode_palette_row(row, format_, palette_, out);
+  } else if (format_.bits == 24) {
+    decode_rgb_row(row, format_.width, out);
+  } else {
+    decode_masked_row(row, format_, channels_, out);
   }
 }
 

@@ -24,13 +24,44 @@ struct BmpFormat {
   std::size_t stride = 0;         // bytes per stored row
 };
 
-// The format of the BMP file in `data`, or nothing when it is not one the
-// decoder reads, exceeds the bitmap size limits, or its rows or colour table
-// lie beyond the data.
-std::optional<BmpFormat> read_bmp_format(std::span<const std::uint8_t> data);
+// Bytes at the start of a BMP file that hold everything before its rows
+// that the decoder reads: headers, channel masks and the largest colour table.
+constexpr std::size_t bmp_head_size = 14 + 124 + 256 * 4;
 
-// Decodes the rows of `data` (whose format is `format`) into `out`, top row
-// first, width x height pixels. Palette indexes beyond the table give black.
-void decode_bmp_pixels(std::span<const std::uint8_t> data, const BmpFormat& format, Pixel* out);
+// The format of a BMP file of `file_size` bytes whose first bytes are `head`
+// (at least min(file_size, bmp_head_size) of them), or nothing when it is not
+// one the decoder reads, exceeds the bitmap size limits, or its rows or
+// colour table lie beyond the file.
+std::optional<BmpFormat> read_bmp_format(std::span<const std::uint8_t> head,
+                                         std::uint64_t file_size);
+
+// One colour channel of a masked (16- or 32-bit) picture.
+struct BmpChannel {
+  explicit BmpChannel(std::uint32_t mask);
+  std::uint32_t of(std::uint32_t value) const;  // the channel widened to 8 bits
+  int shift;
+  int bits;
+  std::uint32_t mask;
+};
+
+// Turns stored rows into rows of the screen format, in any number of calls,
+// so a file can be decoded band by band as it is read.
+class BmpRowDecoder {
+ public:
+  // `head` is the one `format` was read from.
+  BmpRowDecoder(std::span<const std::uint8_t> head, const BmpFormat& format);
+
+  // Decodes `count` consecutive stored rows from `rows`, the first of them
+  // the file's row number `first`, into `picture` (width x height pixels,
+  // top row first). Palette indexes beyond the table give black.
+  void decode_rows(const std::uint8_t* rows, int first, int count, Pixel* picture) const;
+
+ private:
+  void decode_row(const std::uint8_t* row, Pixel* out) const;
+
+  const BmpFormat& format_;
+  Pixel palette_[256] = {};
+  BmpChannel channels_[3];  // red, green, blue
+};
 
 }  // namespace kestra::platform

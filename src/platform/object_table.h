@@ -56,24 +56,26 @@ class ObjectTable {
 
 // The object behind a handle as type T, or null when the handle is unknown or
 // of another kind. A one-entry cache per thread keeps tight loops (SetPixel
-// per plotted sample) off the table's lock; any deletion invalidates it.
+// per plotted sample) off the table's lock; any deletion invalidates it. The
+// cache does not own the object, so a deleted picture's memory goes at once.
 template <class T>
 std::shared_ptr<T> lookup(const void* handle) {
   struct Cache {
     const void* handle = nullptr;
     std::uint64_t epoch = ~std::uint64_t{0};
-    std::shared_ptr<GdiObject> object;
+    std::weak_ptr<GdiObject> object;
   };
   thread_local Cache cache;
   ObjectTable& table = ObjectTable::instance();
   const std::uint64_t epoch = table.epoch_.load(std::memory_order_acquire);
-  if (cache.handle != handle || cache.epoch != epoch) {
-    cache.object = table.find(handle);
-    cache.handle = handle;
-    cache.epoch = epoch;
+  std::shared_ptr<GdiObject> object;
+  if (cache.handle == handle && cache.epoch == epoch) object = cache.object.lock();
+  if (!object) {
+    object = table.find(handle);
+    cache = {handle, epoch, object};
   }
-  if (!cache.object || cache.object->kind != T::object_kind) return nullptr;
-  return std::static_pointer_cast<T>(cache.object);
+  if (!object || object->kind != T::object_kind) return nullptr;
+  return std::static_pointer_cast<T>(std::move(object));
 }
 
 // Live objects of one kind, or of all kinds: what tests assert on.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
 #include <limits>
 
 #include "support/bmp_file.h"
@@ -110,6 +111,62 @@ TEST(LoadImage, PaletteIndexBeyondTheTableIsBlack) {
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(read_pixels(bitmap, 2, 1), (std::vector<COLORREF>{RGB(10, 20, 30), 0}));
   DeleteObject(bitmap);
+}
+
+// Pictures larger than one read: rows that begin inside the first bytes the
+// loader reads, rows behind a gap, and a file that ends within its last row.
+TEST(LoadImage, ReadsLargePicturesWhereverTheirRowsBegin) {
+  constexpr int width = 301, height = 517;  // rows of several reads
+  const auto colour = [](int x, int y) { return RGB(x % 251, y % 241, (x * y) % 239); };
+  const auto index = [](int x, int y) { return static_cast<std::uint32_t>((x + 3 * y) % 256); };
+  std::vector<COLORREF> grey(256);
+  for (int i = 0; i < 256; ++i) grey[static_cast<std::size_t>(i)] = RGB(i, i, 255 - i);
+
+  const auto direct = build_bmp({.width = width, .height = height}, colour);
+  const auto palette = build_bmp({.width = width, .height = height, .bits = 8, .palette = grey},
+                                 index);  // rows start within the headers' read
+  const auto top_down = build_bmp({.width = width, .height = height, .top_down = true}, colour);
+  auto gap = direct;  // 5000 unused bytes before the rows
+  gap.insert(gap.begin() + 54, 5000, 0xEE);
+  const std::uint32_t offset = 54 + 5000;
+  for (int i = 0; i < 4; ++i) gap[10 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(offset >> (8 * i));
+  auto short_last_row = direct;
+  short_last_row.pop_back();
+
+  const auto expected_colour = [&](int x, int y) { return colour(x, y); };
+  const auto expected_grey = [&](int x, int y) { return grey[index(x, y)]; };
+  const struct {
+    int line;
+    const std::vector<std::uint8_t>& bytes;
+    std::function<COLORREF(int, int)> expected;
+  } cases[] = {
+      {__LINE__, direct, expected_colour},
+      {__LINE__, palette, expected_grey},
+      {__LINE__, top_down, expected_colour},
+      {__LINE__, gap, expected_colour},
+      {__LINE__, short_last_row, nullptr},
+  };
+  TempDir dir;
+  NoLeakedObjects no_leaks;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    write_file_bytes(dir.file("large.bmp"), c.bytes);
+    const HBITMAP bitmap = load(dir.file("large.bmp"));
+    if (!c.expected) {
+      EXPECT_EQ(bitmap, nullptr);
+      continue;
+    }
+    ASSERT_NE(bitmap, nullptr);
+    const auto pixels = read_pixels(bitmap, width, height);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        ASSERT_EQ(pixels[static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x)],
+                  c.expected(x, y))
+            << "pixel " << x << "," << y;
+      }
+    }
+    DeleteObject(bitmap);
+  }
 }
 
 // A valid 3 x 2 24-bit file with one byte changed (or the file cut short).

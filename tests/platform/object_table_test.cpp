@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -36,6 +37,20 @@ TEST(ObjectTable, StaleAndGarbageHandlesFailWithoutCrashing) {
   EXPECT_FALSE(DeleteObject(dc)) << "a DC is released with DeleteDC";
   EXPECT_TRUE(DeleteDC(dc));
   EXPECT_FALSE(DeleteDC(dc));
+}
+
+// A looked-up object must not outlive its deletion: a picture's pixels are
+// tens of megabytes.
+TEST(ObjectTable, DeletedObjectIsFreedAtOnceAfterUse) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 64, 64);
+  ReleaseDC(nullptr, screen);
+  const std::weak_ptr<kestra::platform::GdiObject> object =
+      kestra::platform::ObjectTable::instance().find(bitmap);
+  BITMAP info{};
+  ASSERT_EQ(GetObject(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
+  ASSERT_TRUE(DeleteObject(bitmap));
+  EXPECT_TRUE(object.expired());
 }
 
 TEST(ObjectTable, StockObjectsAreNeverDeleted) {
