@@ -25,13 +25,18 @@ struct PictureSize {
 };
 PictureSize picture_size(const RECT& picture);
 
-// A new black picture bitmap of the given size in the screen's format; null
-// when the size is not positive, beyond the platform's limit, or creation fails.
+// A new picture bitmap of the given size in the screen's format, its pixels
+// undefined until drawn; null when the size is not positive, beyond the
+// platform's limit, or creation fails.
 UniqueObject create_picture(PictureSize size);
 
+// How a new picture starts: black, or as made when the renderer's first step
+// paints every pixel (a background), which spares a pass over a large picture.
+enum class NewPicture { black, painted_over };
+
 // The bitmap a drawing export draws on, selected into its memory device
-// context for as long as this lives: a new black picture (KESTRA_DRAW_NEW)
-// or the caller's bitmap in *bitmap (KESTRA_DRAW_OVER).
+// context for as long as this lives: a new picture (KESTRA_DRAW_NEW), which
+// starts as `start` says, or the caller's bitmap in *bitmap (KESTRA_DRAW_OVER).
 //
 // Failures: a new picture that cannot be made gives KESTRA_NO_BITMAP; a
 // caller's bitmap that cannot be selected (null, not a bitmap, or held by
@@ -39,7 +44,7 @@ UniqueObject create_picture(PictureSize size);
 // is left null. A null `bitmap` gives the same codes and is not written.
 class Picture {
  public:
-  Picture(HDC dc, HBITMAP* bitmap, unsigned long mode, PictureSize size);
+  Picture(HDC dc, HBITMAP* bitmap, unsigned long mode, PictureSize size, NewPicture start);
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;
 
@@ -52,6 +57,7 @@ class Picture {
 
  private:
   int refuse(int status);
+  void blacken(PictureSize size);
 
   HDC dc_;
   HBITMAP* bitmap_;

@@ -1,18 +1,10 @@
-// The picture of a drawing export: a new black bitmap for mode 1 or the
+// The picture of a drawing export: a new bitmap for mode 1 or the
 // caller's for mode 2, selected into the memory device context and handed back.
-#include <cstdlib>
-#include <memory>
-
 #include "canvas/canvas.h"
 #include "platform/bitmap_limits.h"
-#include "platform/dib_rows.h"
 
 namespace kestra::canvas {
 namespace {
-
-struct FreeDeleter {
-  void operator()(void* memory) const { std::free(memory); }
-};
 
 // Larger pictures are refused before their pixel buffer is allocated.
 bool drawable(PictureSize size) {
@@ -27,33 +19,15 @@ PictureSize picture_size(const RECT& picture) {
   return {std::int64_t{picture.right} - picture.left, std::int64_t{picture.bottom} - picture.top};
 }
 
-// A bitmap in the screen's format made from zeroed 24-bit DIB rows, so the
-// picture starts black.
 UniqueObject create_picture(PictureSize size) {
   if (!drawable(size)) return UniqueObject();
-  const int width = static_cast<int>(size.width);
-  const int height = static_cast<int>(size.height);
-  const std::size_t stride = platform::dib_row_bytes(static_cast<std::size_t>(width), 24);
-  std::unique_ptr<void, FreeDeleter> pixels(std::calloc(stride * static_cast<std::size_t>(height), 1));
-  if (!pixels) return UniqueObject();
-
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // positive: rows stored bottom-up
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  info.bmiHeader.biSizeImage = static_cast<DWORD>(stride * static_cast<std::size_t>(height));
-
-  const HWND window = GetForegroundWindow();
-  WindowDC screen(window);
+  const WindowDC screen(GetForegroundWindow());
   if (!screen.get()) return UniqueObject();
-  return UniqueObject(CreateDIBitmap(screen.get(), &info.bmiHeader, CBM_INIT, pixels.get(), &info,
-                                     DIB_RGB_COLORS));
+  return UniqueObject(
+      CreateCompatibleBitmap(screen.get(), static_cast<int>(size.width), static_cast<int>(size.height)));
 }
 
-Picture::Picture(HDC dc, HBITMAP* bitmap, unsigned long mode, PictureSize size)
+Picture::Picture(HDC dc, HBITMAP* bitmap, unsigned long mode, PictureSize size, NewPicture start)
     : dc_(dc), bitmap_(bitmap) {
   const bool create = mode == KESTRA_DRAW_NEW;
   // Without a place to hand the picture back there is nothing to draw on.
@@ -73,7 +47,16 @@ Picture::Picture(HDC dc, HBITMAP* bitmap, unsigned long mode, PictureSize size)
   // Not a bitmap, or one held by another device context: nothing to draw on.
   if (!selected_->selected() || GetCurrentObject(dc_, OBJ_BITMAP) != picture) {
     refuse(KESTRA_NO_CURRENT_BITMAP);
+    return;
   }
+  if (create && start == NewPicture::black) blacken(size);
+}
+
+// Black pen and brush for the one rectangle; the context's own come back.
+void Picture::blacken(PictureSize size) {
+  const ScopedSelect pen(dc_, GetStockObject(BLACK_PEN));
+  const ScopedSelect brush(dc_, GetStockObject(BLACK_BRUSH));
+  drawn(Rectangle(dc_, 0, 0, static_cast<int>(size.width), static_cast<int>(size.height)));
 }
 
 int Picture::refuse(int status) {

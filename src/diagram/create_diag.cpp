@@ -34,7 +34,9 @@ int create_diag(const TAB_GR& table, const DIAG_DISP& disp, HBITMAP* bitmap, uns
   NumberFormat numbers(disp.decimals);
 
   const canvas::PictureSize size = canvas::picture_size(disp.rcPicture);
-  canvas::Picture picture(dc.get(), bitmap, mode, size);
+  canvas::Picture picture(dc.get(), bitmap, mode, size,
+                          disp.fillBackground ? canvas::NewPicture::painted_over
+                                              : canvas::NewPicture::black);
   if (const int status = picture.status()) return status;
   {
     const Geometry geometry(table, disp);

@@ -36,7 +36,9 @@ int create_graph(const char* text, const OPTION_RECT& options, HBITMAP* bitmap,
   if (!dc) return KESTRA_NO_DC;
 
   const canvas::PictureSize size = canvas::picture_size(options.rcPicture);
-  canvas::Picture picture(dc.get(), bitmap, mode, size);
+  canvas::Picture picture(dc.get(), bitmap, mode, size,
+                          options.fillBackground ? canvas::NewPicture::painted_over
+                                                 : canvas::NewPicture::black);
   if (const int status = picture.status()) return status;
   {
     const PlotScale scale(options);
