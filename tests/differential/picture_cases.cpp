@@ -106,10 +106,10 @@ void add_decorations(std::vector<PictureCase>& cases) {
       {"plot-inset", [](DIAG_DISP& d) { d.rcPlot = {30, 20, 280, 170}; }},
       {"picture-301x151", [](DIAG_DISP& d) { d.rcPicture = {0, 0, 301, 151}, d.rcPlot = {2, 2, 299, 149}; }},
   };
-  for (const auto& [name, tweak] : tweaks) {
+  for (const auto& entry : tweaks) {
     for (const Kind& kind : {kKinds[1], kKinds[2]}) {
-      add(cases, "decorations", std::string(name) + "-" + kind.name,
-          [tweak, kind](auto& path, auto&) {
+      add(cases, "decorations", std::string(entry.first) + "-" + kind.name,
+          [tweak = entry.second, kind](auto& path, auto&) {
             Diagram diagram(2, 4, kMixed, kAllDecorations);
             tweak(diagram.disp);
             return diagram.draw(path, kind.code);
