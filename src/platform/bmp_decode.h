@@ -48,7 +48,7 @@ struct BmpChannel {
 // so a file can be decoded band by band as it is read.
 class BmpRowDecoder {
  public:
-  // `head` is the one `format` was read from.
+  // `head` is the one `format` was read from; the format is kept, the head not.
   BmpRowDecoder(std::span<const std::uint8_t> head, const BmpFormat& format);
 
   // Decodes `count` consecutive stored rows from `rows`, the first of them
@@ -59,7 +59,7 @@ class BmpRowDecoder {
  private:
   void decode_row(const std::uint8_t* row, Pixel* out) const;
 
-  const BmpFormat& format_;
+  BmpFormat format_;
   Pixel palette_[256] = {};
   BmpChannel channels_[3];  // red, green, blue
 };
