@@ -7,7 +7,9 @@
 // "(5)", "12%", a Unicode minus). It never draws; the command line and the
 // bindings turn its Table into the records of kestra.h.
 //
-// "12%" reads 0.12. A cell holding no number is a gap (NaN), never 0. Limits:
+// "12%" reads 0.12. A cell holding no number is a gap (NaN), never 0. Date
+// and time cells of workbooks (by their number format) are texts, such as
+// "2008-07-25", so they label categories. Limits:
 // 100,000 rows, 10,000 columns, 2,000,000 cells, 1,024 bytes of text per
 // cell, 64 MiB per text file (16 MiB for HTML); a table cut to fit says so
 // in its notes.
@@ -29,13 +31,25 @@
 
 namespace kestra {
 
-// Which edges of the table hold texts instead of numbers.
+// Which edges of the table hold texts instead of numbers. The edge along
+// the series names them, the other labels the categories (see Series).
 enum class HeaderMode {
-  automatic,     // a first row of texts gives labels, a first column of texts gives names
+  // A first row of texts is a header; so is a first column of texts, or of
+  // whole numbers rising down it under a text (years, ids). An empty corner
+  // beside one header makes the other edge a header too, and what the file
+  // marks (<th>, <thead>, a header one field short) is a header.
+  automatic,
   none,          // every cell is a value
-  first_row,     // the first row holds the category labels
-  first_column,  // the first column holds the series names
-  both,          // the first row holds the labels and the first column the names
+  first_row,     // the first row is a header
+  first_column,  // the first column is a header
+  both,          // the first row and the first column are headers
+};
+
+// Which way the file's table holds its series.
+enum class Series {
+  automatic,  // the columns when there are more data rows than data columns, else the rows
+  rows,
+  columns,
 };
 
 struct TableOptions {
@@ -43,9 +57,11 @@ struct TableOptions {
   std::string range;        // "B2:E5" (HTML and CSV too); empty reads the used area
   int table_index = 0;      // HTML: which data table, from 0 (nested tables skipped)
   HeaderMode header = HeaderMode::automatic;
+  Series series = Series::automatic;
 };
 
-// Rows are series, columns are categories, as in TAB_GR.
+// Rows are series, columns are categories, as in TAB_GR, whichever way the
+// file holds them.
 struct Table {
   std::size_t rows = 0;
   std::size_t cols = 0;
@@ -54,6 +70,8 @@ struct Table {
   std::vector<std::string> category_labels;   // one per column: the input's, else "A", "B", ...
   bool has_series_names = false;              // the names came from the input
   bool has_category_labels = false;           // the labels came from the input
+  bool series_in_columns = false;             // the file's columns are the series
+  std::string corner;                         // the top-left header cell's text, else empty
   std::string title;                          // HTML <caption>, else empty
   std::vector<std::string> notes;             // what the user should know: cuts, skipped cells
 };

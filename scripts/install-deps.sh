@@ -10,7 +10,7 @@ packages=(
   cmake ninja-build g++ pkg-config git
   libgtest-dev libgmock-dev locales
   libfreetype-dev libfontconfig-dev fonts-liberation2
-  libpng-dev libzip-dev libexpat1-dev libxlsxwriter-dev libxml2-dev libcli11-dev
+  libpng-dev libzip-dev libexpat1-dev libxlsxwriter-dev libxml2-dev libcli11-dev libuchardet-dev
   python3 python3-pandas python3-openpyxl
   g++-mingw-w64-i686
   pybind11-dev python3-dev python3-numpy python3-pytest python3-pil

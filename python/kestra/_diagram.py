@@ -28,7 +28,8 @@ def diagram(values, kind="bars", size=(640, 400), labels=None, names=None, color
             bar_values=True, divisions=5, decimals=1, font_height=14, text_color="black",
             axis_color="black", frame_color="black", grid_color=None, grid_style="dotted",
             grid_vertical=False, bar_value_color="black", bar_value_font_height=10,
-            legend_font_height=10, base_value=0.0, margin_bottom=40, margin_left=20):
+            legend_font_height=10, base_value=0.0, margin_bottom=40, margin_left=20,
+            series=None):
     """Draws a diagram of a table of numbers; returns a Picture (a numpy
     array of shape (height, width, 3), dtype uint8, RGB).
 
@@ -69,13 +70,16 @@ def diagram(values, kind="bars", size=(640, 400), labels=None, names=None, color
     bar_value_color, bar_value_font_height: the values printed in bars.
     base_value: the value on the category axis.
     margin_bottom, margin_left: room below the axis and left of it.
+    series: "rows" or "cols" turns the default way: a DataFrame's series
+        are its columns, an array's its rows (as `kestra diag --values`).
+        kestra.read_table gives a DataFrame of column series already.
 
     The defaults are those of the library's ReturnDiagDisp and
     ReturnGraphElem builders. Raises kestra.Error when the library refuses
     the table or the picture (for example fewer than 2 categories: status
     1009), ValueError for arguments it cannot express.
     """
-    table, table_names, table_labels = _table_of(values)
+    table, table_names, table_labels = _table_of(values, series)
     rows, cols = table.shape
     if kind not in _KINDS:
         raise ValueError(f"kind must be one of {sorted(_KINDS)}, not {kind!r}")
@@ -146,15 +150,20 @@ def _flag_word(background, frame, axes, arrows, legend, grid, captions, category
     return sum(bit for wanted, bit in bits if wanted)
 
 
-def _table_of(values):
-    """(rows x cols float array, series names or None, category labels or None)."""
+def _table_of(values, series):
+    """(series x categories float array, series names or None, category
+    labels or None)."""
+    if series not in (None, "rows", "cols"):
+        raise ValueError(f"series must be 'rows' or 'cols', not {series!r}")
     pandas = sys.modules.get("pandas")
     if pandas is not None and isinstance(values, pandas.DataFrame):
         numeric = values.select_dtypes(include="number")
         if numeric.shape[1] == 0 and values.shape[1] > 0:
             raise ValueError("the DataFrame has no numeric column to draw")
-        table = numeric.to_numpy(dtype=float, na_value=np.nan).T
-        return table, list(numeric.columns), list(numeric.index)
+        table = numeric.to_numpy(dtype=float, na_value=np.nan)
+        if series == "rows":
+            return table, _label_texts(numeric.index), list(numeric.columns)
+        return table.T, list(numeric.columns), _label_texts(numeric.index)
     if pandas is not None and isinstance(values, pandas.Series):
         table = values.to_numpy(dtype=float, na_value=np.nan)[np.newaxis, :]
         name = [values.name] if values.name is not None else None
@@ -164,7 +173,17 @@ def _table_of(values):
         table = table[np.newaxis, :]
     if table.ndim != 2:
         raise ValueError(f"values must be 1-D or 2-D, not {table.ndim}-D")
-    return table, None, None
+    return (table.T if series == "cols" else table), None, None
+
+
+def _label_texts(index):
+    """An index's entries as texts; dates as ISO dates, with the time only
+    where one of them has one."""
+    pandas = sys.modules["pandas"]
+    if isinstance(index, pandas.DatetimeIndex):
+        with_time = bool((index != index.normalize()).any())
+        return list(index.strftime("%Y-%m-%d %H:%M:%S" if with_time else "%Y-%m-%d"))
+    return list(index)
 
 
 def _texts(texts, count, argument, what, default):

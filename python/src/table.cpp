@@ -17,23 +17,33 @@ const std::map<std::string, HeaderMode> header_modes = {
     {"rows", HeaderMode::first_row}, {"cols", HeaderMode::first_column},
     {"both", HeaderMode::both}};
 
+const std::map<std::string, Series> series_ways = {
+    {"auto", Series::automatic}, {"rows", Series::rows}, {"cols", Series::columns}};
+
+template <class Mode>
+Mode chosen(const std::map<std::string, Mode>& modes, const std::string& name, const char* what) {
+  const auto found = modes.find(name);
+  if (found == modes.end()) throw py::value_error(std::string("unknown ") + what + " " + name);
+  return found->second;
+}
+
 py::list to_bytes(const std::vector<std::string>& texts) {
   py::list list;
   for (const std::string& text : texts) list.append(py::bytes(text));
   return list;
 }
 
-// (status, message, values rows x cols, series names, category labels, title,
-// notes); texts as bytes, for Python to decode leniently.
+// (status, message, values series x categories, series names, category
+// labels, corner, title, notes, whether the file's columns are the series);
+// texts as bytes, for Python to decode leniently.
 py::tuple read(const std::string& path, int sheet, const std::string& range, int table_index,
-               const std::string& header) {
-  const auto mode = header_modes.find(header);
-  if (mode == header_modes.end()) throw py::value_error("unknown header mode " + header);
+               const std::string& header, const std::string& series) {
   TableOptions options;
   options.sheet = sheet;
   options.range = range;
   options.table_index = table_index;
-  options.header = mode->second;
+  options.header = chosen(header_modes, header, "header mode");
+  options.series = chosen(series_ways, series, "series");
   TableRead result;
   {
     py::gil_scoped_release unlocked;
@@ -47,16 +57,17 @@ py::tuple read(const std::string& path, int sheet, const std::string& range, int
   }
   return py::make_tuple(result.status, py::bytes(result.message), values,
                         to_bytes(table.series_names), to_bytes(table.category_labels),
-                        py::bytes(table.title), to_bytes(table.notes));
+                        py::bytes(table.corner), py::bytes(table.title), to_bytes(table.notes),
+                        table.series_in_columns);
 }
 
 }  // namespace
 
 void bind_table(py::module_& module) {
   module.def("read_table", &read, py::arg("path"), py::arg("sheet"), py::arg("range"),
-             py::arg("table_index"), py::arg("header"),
+             py::arg("table_index"), py::arg("header"), py::arg("series"),
              "kestra::read_table; returns (status, message, values, series_names, "
-             "category_labels, title, notes).");
+             "category_labels, corner, title, notes, series_in_columns).");
 }
 
 }  // namespace kestra::python

@@ -3,6 +3,7 @@
 #include "import/workbook_backend.h"
 
 #include <array>
+#include <optional>
 #include <cstddef>
 #include <vector>
 
@@ -55,11 +56,17 @@ bool is_consistent(const LineCounts& counts, std::size_t k) {
 
 }  // namespace
 
-char sniff_csv_separator(std::string_view head) {
+std::optional<char> consistent_csv_separator(std::string_view head) {
   const LineCounts counts = count_separators(head);
   for (std::size_t k = 0; k < kCandidates.size(); ++k) {
     if (is_consistent(counts, k)) return kCandidates[k];
   }
+  return std::nullopt;
+}
+
+char sniff_csv_separator(std::string_view head) {
+  if (const std::optional<char> consistent = consistent_csv_separator(head)) return *consistent;
+  const LineCounts counts = count_separators(head);
   // Ragged lines: the candidate met most often.
   std::size_t best = kCandidates.size() - 1;
   std::size_t best_total = 0;

@@ -1,84 +1,49 @@
 // Delimited text as a workbook of one worksheet: fields split at the
-// separator sniffed from the first block (comma, semicolon or tab), quoted fields may hold commas, doubled quotes and line breaks,
-// records end at LF or CRLF. Reading stops past the wanted range's last row.
+// separator sniffed from the first block (comma, semicolon or tab) by the
+// shared tokenizer in the exports' dialect (records end at LF, a CR outside
+// quotes is dropped, no comment lines). Reading stops past the wanted
+// range's last row.
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "import/csv_tokenizer.h"
 #include "import/workbook_backend.h"
 
 namespace kestra::import {
 namespace {
 
-class CsvReader {
+// Puts each non-empty field into the store at its row and column.
+class CellSink {
  public:
-  CsvReader(CellStore& store, char separator) : store_(store), separator_(separator) {}
+  explicit CellSink(CellStore& store) : store_(store) {}
 
-  // False once the record past the wanted rows has begun.
-  bool feed(char c) {
-    if (quoted_) {
-      if (quote_pending_) {
-        quote_pending_ = false;
-        if (c == '"') {
-          append('"');
-          return true;
-        }
-        quoted_ = false;  // the closing quote; c is read as unquoted below
-      } else {
-        if (c == '"') {
-          quote_pending_ = true;
-        } else {
-          append(c);
-        }
-        return true;
-      }
-    }
-    if (c == separator_) {
-      end_field();
-      return true;
-    }
-    switch (c) {
-      case '"':
-        if (field_.empty()) quoted_ = true; else append(c);
-        return true;
-      case '\r':
-        return true;  // CRLF ends a record at its LF; a lone CR is dropped
-      case '\n':
-        end_field();
-        ++row_;
-        column_ = 1;
-        return row_ <= store_.wanted().last_row;
-      default:
-        append(c);
-        return true;
-    }
+  bool field(std::string& text) {
+    if (!text.empty()) store_.put(row_, column_, Cell::of_text(std::move(text)));
+    ++column_;
+    return true;
   }
-
-  void finish() {
-    if (!field_.empty() || column_ > 1 || quoted_) end_field();
+  // False once the record past the wanted rows has begun.
+  bool end_record() {
+    ++row_;
+    column_ = 1;
+    return row_ <= store_.wanted().last_row;
   }
 
  private:
-  void append(char c) {
-    if (field_.size() < kMaxStoredText) field_.push_back(c);
-  }
-  void end_field() {
-    if (!field_.empty()) store_.put(row_, column_, Cell::of_text(field_));
-    field_.clear();
-    quoted_ = quote_pending_ = false;
-    ++column_;
-  }
-
   CellStore& store_;
-  const char separator_;
-  std::string field_;
-  bool quoted_ = false;
-  bool quote_pending_ = false;
   int row_ = 1;
   int column_ = 1;
 };
+
+CsvDialect workbook_dialect(char separator) {
+  CsvDialect dialect;
+  dialect.separator = separator;
+  dialect.max_field_bytes = kMaxStoredText;
+  return dialect;
+}
 
 bool has_utf8_mark(const char* text, std::size_t size) {
   return size >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0;
@@ -94,7 +59,8 @@ class CsvWorkbook final : public Workbook {
                                                          std::fclose);
     if (!file) fail("workbook cannot be opened");
     auto store = std::make_unique<CellStore>(wanted);
-    std::optional<CsvReader> reader;
+    CellSink sink(*store);
+    std::optional<CsvTokenizer<CellSink>> tokenizer;
     char buffer[1 << 16];
     std::uint64_t total = 0;
     while (const std::size_t size = std::fread(buffer, 1, sizeof buffer, file.get())) {
@@ -102,13 +68,13 @@ class CsvWorkbook final : public Workbook {
       total += size;
       if (total > kMaxWorksheetBytes) fail("worksheet too large");
       const std::size_t start = first && has_utf8_mark(buffer, size) ? 3 : 0;
-      if (first) reader.emplace(*store, sniff_csv_separator({buffer + start, size - start}));
+      if (first) tokenizer.emplace(workbook_dialect(sniff_csv_separator({buffer + start, size - start})), sink);
       for (std::size_t i = start; i < size; ++i) {
-        if (!reader->feed(buffer[i])) return store;
+        if (!tokenizer->feed(buffer[i])) return store;
       }
     }
     if (std::ferror(file.get())) fail("workbook cannot be read");
-    if (reader) reader->finish();
+    if (tokenizer) tokenizer->finish();
     return store;
   }
   void close() override {}

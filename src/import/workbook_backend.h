@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -28,6 +29,8 @@ std::unique_ptr<Workbook> open_csv_workbook(const char* path);
 // semicolon found equally often on every line, else a comma found so, else
 // the most frequent of the three; a comma when there is none.
 char sniff_csv_separator(std::string_view head);
+// The tab, semicolon or comma found equally often on every line, if any.
+std::optional<char> consistent_csv_separator(std::string_view head);
 
 // Upper bound on the bytes a backend reads or inflates for one worksheet, so
 // a hostile file costs bounded memory and time.

@@ -1,4 +1,7 @@
 // The part of a grid that is read: an A1 range, or the used area.
+#include <algorithm>
+#include <cctype>
+
 #include "import/spreadsheet.h"
 #include "table/table_reader.h"
 
@@ -40,9 +43,24 @@ bool column_is_empty(const Grid& grid, std::size_t col) {
 
 }  // namespace
 
-int crop_to_range(Grid& grid, const std::string& range) {
-  import::CellRange cells;
-  if (import::parse_cell_range(range.c_str(), &cells) != KESTRA_OK) return KESTRA_BAD_RANGE;
+std::optional<import::CellRange> parse_table_range(std::string_view text) {
+  std::string upper;
+  for (const char c : text) {
+    if (c != '$' && c != ' ') upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+  }
+  import::CellRange range;
+  if (import::parse_cell_range(upper.c_str(), &range) == KESTRA_OK) return range;
+  const std::size_t colon = upper.find(':');
+  if (colon == std::string::npos) return std::nullopt;
+  const import::CellPosition a = import::parse_cell_address(upper.substr(0, colon).c_str());
+  const import::CellPosition b = import::parse_cell_address(upper.substr(colon + 1).c_str());
+  if (a.column == 0 || b.column == 0) return std::nullopt;
+  range = {std::min(a.column, b.column), std::min(a.row, b.row), std::max(a.column, b.column),
+           std::max(a.row, b.row)};
+  return range;
+}
+
+void crop_to_range(Grid& grid, const import::CellRange& cells) {
   const auto row0 = static_cast<std::size_t>(cells.first_row - 1);
   const auto col0 = static_cast<std::size_t>(cells.first_column - 1);
   // A range past the text's end reads gaps there, as a worksheet's empty cells.
@@ -69,7 +87,6 @@ int crop_to_range(Grid& grid, const std::string& range) {
   grid.first_column = cells.first_column;
   grid.marked_label_row = false;
   grid.marked_name_column = false;
-  return KESTRA_OK;
 }
 
 void trim_to_used_area(Grid& grid) {

@@ -1,5 +1,7 @@
 // Which edges hold texts: the caller's choice, or a guess from the cells the
 // way pandas and spreadsheet programs guess a header row and an index column.
+#include <cmath>
+
 #include "table/table_reader.h"
 
 namespace kestra::table {
@@ -35,6 +37,27 @@ KindCounts count_edge(const Grid& grid, bool along_row, std::size_t from, Decima
 // Texts and no numbers along an edge (past the corner) name the other cells.
 bool is_text_edge(const KindCounts& counts) { return counts.texts > 0 && counts.numbers == 0; }
 
+std::optional<double> number_of(const SourceCell& cell, DecimalMark mark) {
+  return cell.number ? cell.number : parse_number(cell.text, mark);
+}
+
+// Under a text corner, three or more whole numbers rising down the first
+// column (empty cells aside): years or ids, which label the rows rather than
+// being values.
+bool has_rising_whole_numbers(const Grid& grid, DecimalMark mark) {
+  if (grid.cols < 2 || kind_of(grid.at(0, 0), mark) != CellKind::text) return false;
+  std::optional<double> previous;
+  std::size_t count = 0;
+  for (std::size_t r = 1; r < grid.rows; ++r) {
+    if (kind_of(grid.at(r, 0), mark) == CellKind::empty) continue;
+    const std::optional<double> value = number_of(grid.at(r, 0), mark);
+    if (!value || *value != std::floor(*value) || (previous && *value <= *previous)) return false;
+    previous = value;
+    ++count;
+  }
+  return count >= 3;
+}
+
 HeaderEdges guess_header_edges(const Grid& grid, DecimalMark mark) {
   HeaderEdges edges;
   if (grid.rows == 0 || grid.cols == 0) return edges;
@@ -48,7 +71,8 @@ HeaderEdges guess_header_edges(const Grid& grid, DecimalMark mark) {
   const bool texts_right = grid.rows > 1 && is_text_edge(first_row);
   const bool texts_below = grid.cols > 1 && is_text_edge(first_column);
   edges.label_row = grid.marked_label_row || (texts_right && (texts_below || !number_corner));
-  edges.name_column = grid.marked_name_column || (texts_below && (texts_right || !number_corner));
+  edges.name_column = grid.marked_name_column || (texts_below && (texts_right || !number_corner)) ||
+                      (edges.label_row && has_rising_whole_numbers(grid, mark));
   // An empty top-left cell over a column of names marks a header row even of
   // numbers (years, say), and beside a row of labels a column of names.
   if (corner == CellKind::empty && grid.rows > 1 && grid.cols > 1) {

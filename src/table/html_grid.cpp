@@ -311,8 +311,8 @@ class QuietErrors {
 };
 
 // Parses UTF-8 (BOM or valid bytes) as such; other bytes as the page's own
-// charset says, else as Windows-1252.
-Document parse_html(std::string_view bytes) {
+// charset says, else as the encoding detector guesses (named in `guess`).
+Document parse_html(std::string_view bytes, std::string* guess) {
   static std::once_flag initialised;
   std::call_once(initialised, xmlInitParser);  // its first run is not thread-safe
   const QuietErrors quiet;
@@ -323,8 +323,9 @@ Document parse_html(std::string_view bytes) {
                                      nullptr, kOptions));
     if (!declared || declared->encoding) return declared;
   }
-  // UTF-8, or bytes no charset names: those are read as Windows-1252.
-  const std::string utf8 = text_as_utf8(bytes);
+  DecodedText text = decode_text(bytes);
+  *guess = std::move(text.guess);
+  const std::string& utf8 = text.utf8;
   return Document(htmlReadMemory(utf8.data(), static_cast<int>(utf8.size()), nullptr, "UTF-8",
                                  kOptions | HTML_PARSE_IGNORE_ENC));
 }
@@ -333,7 +334,8 @@ Document parse_html(std::string_view bytes) {
 
 GridRead read_html_grid(std::string_view bytes, int table_index) {
   GridRead read;
-  const Document document = parse_html(bytes);
+  std::string guess;
+  const Document document = parse_html(bytes, &guess);
   int index = table_index;
   const xmlNode* table =
       document && table_index >= 0 ? find_data_table(xmlDocGetRootElement(document.get()), index)
@@ -347,6 +349,7 @@ GridRead read_html_grid(std::string_view bytes, int table_index) {
   }
   read.grid = layout_table(table);
   read.grid.title = caption_of(table);
+  if (!guess.empty()) read.grid.notes.insert(read.grid.notes.begin(), std::move(guess));
   return read;
 }
 

@@ -1,6 +1,7 @@
 // read_table: the file's kind, its grid, the range or used area, the header
 // edges and the numbers, each a step; failures become status codes.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -46,7 +47,7 @@ GridRead failure(int status, std::string message) {
 GridRead read_html_file(const std::string& path, int table_index) {
   std::string bytes;
   if (!read_prefix(path, kMaxHtmlBytes + 1, &bytes)) {
-    return failure(KESTRA_HTML_OPEN, "cannot read " + path);
+    return failure(KESTRA_HTML_OPEN, "cannot read the file");
   }
   if (bytes.size() > kMaxHtmlBytes) {
     return failure(KESTRA_HTML_OPEN, "the HTML file is larger than " +
@@ -59,11 +60,17 @@ GridRead read_html_file(const std::string& path, int table_index) {
 GridRead read_csv_file(const std::string& path) {
   std::string bytes;
   if (!read_prefix(path, kMaxFileBytes + 1, &bytes)) {
-    return failure(KESTRA_WORKBOOK, "cannot read " + path);
+    return failure(KESTRA_WORKBOOK, "cannot read the file");
+  }
+  if (looks_binary(bytes)) {
+    return failure(KESTRA_WORKBOOK, "this is no text file (it holds NUL or control bytes), "
+                                    "and no workbook or web page either");
   }
   const bool cut = bytes.size() > kMaxFileBytes;
   if (cut) bytes.resize(bytes.find_last_of('\n', kMaxFileBytes - 1) + 1);
-  GridRead read = read_csv_grid(text_as_utf8(bytes));
+  DecodedText text = decode_text(bytes);
+  GridRead read = read_csv_grid(text.utf8);
+  if (!text.guess.empty()) read.grid.notes.insert(read.grid.notes.begin(), text.guess);
   if (cut) {
     read.grid.notes.push_back("only the first " + std::to_string(kMaxFileBytes >> 20) +
                               " MiB of the file were read");
@@ -72,17 +79,28 @@ GridRead read_csv_file(const std::string& path) {
 }
 
 GridRead read_grid(const std::string& path, const TableOptions& options) {
+  std::optional<import::CellRange> range;
+  if (!options.range.empty()) {
+    range = parse_table_range(options.range);
+    if (!range) {
+      return failure(KESTRA_BAD_RANGE, "the range \"" + options.range +
+                                           "\" is not two cells such as B2:E5");
+    }
+  }
   const FileKind kind = sniff_file_kind(path, first_bytes(path));
   if (kind == FileKind::xlsx || kind == FileKind::xls) {
-    return read_workbook_grid(path, options.sheet, options.range);
+    return read_workbook_grid(path, options.sheet, range ? &*range : nullptr);
   }
   GridRead read = kind == FileKind::html ? read_html_file(path, options.table_index)
                                           : read_csv_file(path);
-  if (read.status != KESTRA_OK || options.range.empty()) return read;
-  if (crop_to_range(read.grid, options.range) != KESTRA_OK) {
-    return failure(KESTRA_BAD_RANGE, "the range \"" + options.range + "\" is not of the form B2:E5");
-  }
+  if (read.status != KESTRA_OK || !range) return read;
+  crop_to_range(read.grid, *range);
   return read;
+}
+
+bool holds_a_number(const Table& table) {
+  return std::any_of(table.values.begin(), table.values.end(),
+                     [](double value) { return !std::isnan(value); });
 }
 
 TableRead read_table_steps(const std::string& path, const TableOptions& options) {
@@ -95,10 +113,14 @@ TableRead read_table_steps(const std::string& path, const TableOptions& options)
   const DecimalMark mark = choose_decimal_mark(read.grid);
   const HeaderEdges edges = choose_header_edges(read.grid, options.header, mark);
   result.table = build_table(std::move(read.grid), edges, mark);
-  if (result.table.rows == 0 || result.table.cols == 0) {
+  if (result.table.rows == 0 || result.table.cols == 0 || !holds_a_number(result.table)) {
     result.status = KESTRA_BAD_TABLE;
-    result.message = "the table holds no values";
+    result.message = options.range.empty()
+                         ? "the table holds no numbers"
+                         : "the range " + options.range + " holds no numbers of the table";
+    return result;
   }
+  orient_table(result.table, options.series);
   return result;
 }
 

@@ -32,6 +32,13 @@ std::string number_text(double value) {
   return std::string(text, result.ptr);
 }
 
+// A header cell's text: its own, else the number a workbook stored there.
+std::string header_text(const SourceCell& cell) {
+  std::string text(trim_spaces(cell.text));
+  if (text.empty() && cell.number) text = number_text(*cell.number);
+  return text;
+}
+
 // The input's texts along one edge; a blank one takes its default.
 std::vector<std::string> edge_texts(const Grid& grid, bool along_row, std::size_t skip,
                                     std::string (*fallback)(std::size_t)) {
@@ -39,8 +46,7 @@ std::vector<std::string> edge_texts(const Grid& grid, bool along_row, std::size_
   const std::size_t count = along_row ? grid.cols : grid.rows;
   for (std::size_t i = skip; i < count; ++i) {
     const SourceCell& cell = along_row ? grid.at(0, i) : grid.at(i, 0);
-    std::string text(trim_spaces(cell.text));
-    if (text.empty() && cell.number) text = number_text(*cell.number);
+    std::string text = header_text(cell);
     texts.push_back(text.empty() ? fallback(i - skip) : std::move(text));
   }
   return texts;
@@ -97,6 +103,7 @@ Table build_table(Grid grid, HeaderEdges edges, DecimalMark mark) {
       }
     }
   }
+  if (row0 && col0) table.corner = header_text(grid.at(0, 0));
   table.title = std::move(grid.title);
   table.notes = std::move(grid.notes);
   if (mark == DecimalMark::comma) table.notes.push_back("read with a decimal comma");

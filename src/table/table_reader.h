@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "import/spreadsheet.h"
 #include "kestra_table.h"
 
 namespace kestra::table {
@@ -78,6 +79,16 @@ FileKind sniff_file_kind(const std::string& path, std::string_view head);
 // bytes that are not UTF-8 read as Windows-1252.
 std::string text_as_utf8(std::string_view bytes);
 bool has_byte_order_mark(std::string_view bytes);
+// Text with no byte-order mark that is not UTF-8 in the encoding the
+// detector guesses, with a note naming the guess; else as text_as_utf8.
+struct DecodedText {
+  std::string utf8;
+  std::string guess;  // the note, empty when nothing was guessed
+};
+DecodedText decode_text(std::string_view bytes);
+// NUL bytes, or more than 1 in 100 control bytes, in the first 64 KiB of
+// bytes that are not UTF-16.
+bool looks_binary(std::string_view bytes);
 bool is_valid_utf8(std::string_view text);
 // Cuts UTF-8 text to at most `limit` bytes at a character boundary.
 void cut_utf8(std::string& text, std::size_t limit);
@@ -86,15 +97,22 @@ void cut_utf8(std::string& text, std::size_t limit);
 std::string_view trim_spaces(std::string_view text);
 
 // --- readers ---
+// The separator of delimited text: a tab, semicolon or comma found equally
+// often on every line that is no '#' comment, else blank-aligned columns
+// (import::kWhitespaceSeparator), else the most frequent of the three.
+char sniff_table_separator(std::string_view head);
 GridRead read_csv_grid(std::string_view utf8_text);
 // KESTRA_HTML_NO_TABLE when there is no such table; `bytes` are at most kMaxHtmlBytes.
 GridRead read_html_grid(std::string_view bytes, int table_index);
-GridRead read_workbook_grid(const std::string& path, int sheet, const std::string& range);
+// `range` null reads the used area of the sheet.
+GridRead read_workbook_grid(const std::string& path, int sheet, const import::CellRange* range);
 
 // --- grid steps ---
-// Keeps the cells of an A1 range such as "B2:E5"; KESTRA_BAD_RANGE when the
-// text is malformed.
-[[nodiscard]] int crop_to_range(Grid& grid, const std::string& range);
+// An A1 range such as "B2:E5", in any case, its corners in either order
+// ("E5:B2" is the same rectangle); nullopt when the text is none.
+std::optional<import::CellRange> parse_table_range(std::string_view text);
+// Keeps the cells of the range; cells past the grid's end are empty.
+void crop_to_range(Grid& grid, const import::CellRange& range);
 // Drops empty rows and columns at the edges.
 void trim_to_used_area(Grid& grid);
 
@@ -113,6 +131,10 @@ struct HeaderEdges {
   bool name_column = false;
 };
 HeaderEdges choose_header_edges(const Grid& grid, HeaderMode mode, DecimalMark mark);
+// A table built with the file's rows as series; series_in_columns reads 0.
 Table build_table(Grid grid, HeaderEdges edges, DecimalMark mark);
+// Turns a table built from the file's rows when, by the rule of Series
+// (kestra_table.h), its series are the columns.
+void orient_table(Table& table, Series series);
 
 }  // namespace kestra::table

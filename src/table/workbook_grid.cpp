@@ -41,31 +41,25 @@ Grid grid_of_area(const import::CellStore& store, const import::CellRange& area)
 }
 
 // The range to read: the one asked for, else the sheet up to the row limit.
-int wanted_area(const std::string& range, import::CellRange* area) {
-  if (!range.empty()) return import::parse_cell_range(range.c_str(), area);
-  *area = {1, 1, kSheetColumns, static_cast<int>(std::min<std::size_t>(kMaxRows + 1, kSheetRows))};
-  return KESTRA_OK;
+import::CellRange wanted_area(const import::CellRange* range) {
+  if (range) return *range;
+  return {1, 1, kSheetColumns, static_cast<int>(std::min<std::size_t>(kMaxRows + 1, kSheetRows))};
 }
 
 }  // namespace
 
-GridRead read_workbook_grid(const std::string& path, int sheet, const std::string& range) {
+GridRead read_workbook_grid(const std::string& path, int sheet, const import::CellRange* range) {
   GridRead read;
-  import::CellRange wanted;
-  if (wanted_area(range, &wanted) != KESTRA_OK) {
-    read.status = KESTRA_BAD_RANGE;
-    read.message = "the range \"" + range + "\" is not of the form B2:E5";
-    return read;
-  }
+  const import::CellRange wanted = wanted_area(range);
   try {
     const std::unique_ptr<import::SpreadsheetApp> app = import::start_spreadsheet_app();
     const std::unique_ptr<import::Workbook> workbook = app->open_workbook(path.c_str());
     const std::unique_ptr<import::Worksheet> worksheet = workbook->worksheet(sheet, wanted);
     const auto* store = dynamic_cast<const import::CellStore*>(worksheet.get());
     if (!store) import::fail("worksheet not read from the file");
-    const import::CellRange area = range.empty() ? store->used_area() : wanted;
+    const import::CellRange area = range ? wanted : store->used_area();
     read.grid = area.first_row == 0 ? Grid{} : grid_of_area(*store, area);
-    if (range.empty() && area.last_row == wanted.last_row) {
+    if (!range && area.last_row == wanted.last_row) {
       read.grid.notes.push_back("the sheet was read up to row " + std::to_string(wanted.last_row));
     }
     workbook->close();

@@ -20,7 +20,7 @@ TEST(TableCommand, PrintsLabelsNamesAndShortestNumbers) {
   };
   const Case cases[] = {
       // Headers from the file; a name with a comma quoted; a gap empty.
-      {__LINE__, {}, ",Q1,Q2\n\"Smith, J\",0.1,2\nLee,,1e+21\n"},
+      {__LINE__, {}, "Name,Q1,Q2\n\"Smith, J\",0.1,2\nLee,,1e+21\n"},
       // Without headers every cell is a value: texts are gaps, names and labels made up.
       {__LINE__, {"--header", "none"}, ",A,B,C\n1,,,\n2,,0.1,2\n3,,,1e+21\n"},
       {__LINE__, {"--range", "B2:C3"}, ",A,B\n1,0.1,2\n2,,1e+21\n"},
@@ -39,7 +39,7 @@ TEST(TableCommand, ReadsWorkbooksAndReportsTheReadersNotes) {
   const CliRun run = run_kestra({"table", kTableData + "gnumeric_sales.xlsx"});
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.out,
-            ",Q1,Q2,Q3,Share,Day,Open\n"
+            "Region,Q1,Q2,Q3,Share,Day,Open\n"
             "North,-3.25,1e-05,1234.5,0.12,45413,1\n"
             "South,12,-7,1e+06,-0.025,45414,0\n"
             "West,,,-5,1,45415,1\n");

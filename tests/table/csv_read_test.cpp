@@ -81,7 +81,7 @@ TEST(ReadCsv, ReadsBytesThatAreNotUtf8AsWindows1252) {
 }
 
 TEST(ReadCsv, ReadsTheRangeAskedFor) {
-  TableOptions options;
+  TableOptions options = as_laid_out();
   options.range = "B2:C3";
   EXPECT_EQ(read_summary("r.csv", "0,0,0,0\n0,1,2,0\n0,3,x,0\n", options), "-|-|A,B\n1:1,2\n2:3,_");
   // A range past the text's end reads gaps there.

@@ -128,7 +128,7 @@ TEST(ReadHtml, ChoosesTheTable) {
       "<table><tr><td>99</td></tr></table>"  // nested: skipped
       "2</td></tr></table>"
       "<div><table><caption>Second</caption><tr><td>3</td></tr></table></div>");
-  TableOptions options;
+  TableOptions options = as_laid_out();
   const TableRead first = read_bytes("t.htm", html, options);
   EXPECT_EQ(summary(first.table), "-|-|A,B\n1:1,2");
   EXPECT_EQ(first.table.title, "First one");

@@ -15,7 +15,7 @@ std::string table_fixture(const std::string& name) {
   return std::string(KESTRA_TEST_DATA) + "/table/" + name;
 }
 
-std::string read_summary_of(const std::string& path, const TableOptions& options = {}) {
+std::string read_summary_of(const std::string& path, const TableOptions& options = as_laid_out()) {
   const TableRead read = read_table(path, options);
   EXPECT_EQ(read.status, KESTRA_OK) << read.message;
   return summary(read.table);
@@ -68,10 +68,10 @@ TEST(OtherPrograms, ReadsLibreOfficeFiles) {
   EXPECT_EQ(read_summary_of(folder + "html_calc_formats.html"), "-|-|A,B,C\n1:7,8,1234.5\n2:0.25,-2.5,_");
   EXPECT_EQ(read_summary_of(folder + "html_calc_labels.html"),
             "L|N|Q1,Q2,Q3\nNorth:12.5,14,9.75\nSouth:-3,0.5,1000");
-  TableOptions second;
+  TableOptions second = as_laid_out();
   second.table_index = 1;
   EXPECT_EQ(read_table(folder + "html_calc_formats.html", second).status, KESTRA_OK);
-  TableOptions range;
+  TableOptions range = as_laid_out();
   range.range = "A1:B2";
   EXPECT_EQ(read_summary_of(folder + "calc_saved.xlsx", range), "-|-|A,B\n1:1,2\n2:3.5,3.5");
   EXPECT_EQ(read_summary_of(folder + "calc_saved.xls", range), "-|-|A,B\n1:1,2\n2:3.5,3.5");

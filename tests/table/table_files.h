@@ -42,9 +42,17 @@ inline std::string summary(const Table& table) {
   return text;
 }
 
+// Options that keep the file's rows as series, so that a test of reading
+// sees the table as the file lays it out.
+inline TableOptions as_laid_out() {
+  TableOptions options;
+  options.series = Series::rows;
+  return options;
+}
+
 // Writes `bytes` as `name` in a fresh folder and reads it.
 inline TableRead read_bytes(const std::string& name, const std::string& bytes,
-                            const TableOptions& options = {}) {
+                            const TableOptions& options = as_laid_out()) {
   TempDir dir;
   write_bytes(dir.file(name), bytes);
   return read_table(dir.file(name), options);
@@ -52,14 +60,14 @@ inline TableRead read_bytes(const std::string& name, const std::string& bytes,
 
 // The summary of a table that must read without failure.
 inline std::string read_summary(const std::string& name, const std::string& bytes,
-                                const TableOptions& options = {}) {
+                                const TableOptions& options = as_laid_out()) {
   const TableRead read = read_bytes(name, bytes, options);
   EXPECT_EQ(read.status, KESTRA_OK) << read.message;
   return summary(read.table);
 }
 
 inline TableOptions with_header(HeaderMode mode) {
-  TableOptions options;
+  TableOptions options = as_laid_out();
   options.header = mode;
   return options;
 }

@@ -39,7 +39,7 @@ TEST(ReadWorkbook, ReadsTheUsedAreaOrTheRange) {
   TempDir dir;
   const std::string path = dir.file("sales.xlsx");
   write_sales_book(path);
-  TableOptions options;
+  TableOptions options = as_laid_out();
   // 2024-05-01 is serial 45413; TRUE and FALSE read 1 and 0.
   const TableRead used = read_table(path, options);
   ASSERT_EQ(used.status, KESTRA_OK) << used.message;
@@ -59,7 +59,7 @@ TEST(ReadWorkbook, ReportsWhatCannotBeRead) {
   TempDir dir;
   const std::string path = dir.file("sales.xlsx");
   write_sales_book(path);
-  TableOptions options;
+  TableOptions options = as_laid_out();
   options.sheet = 3;
   EXPECT_EQ(read_table(path, options).status, KESTRA_BAD_TABLE);  // an empty sheet
   options.sheet = 5;
@@ -83,11 +83,11 @@ TEST(ReadWorkbook, FindsAWorkbookByItsContent) {
   for (const char* name : {"sales.dat", "sales.csv", "sales.html"}) {
     SCOPED_TRACE(name);
     write_sales_book(dir.file(name));
-    EXPECT_EQ(summary(read_table(dir.file(name)).table), "L|N|Q1,Q2\nNorth:1.5,45413\nSouth:1,0");
+    EXPECT_EQ(summary(read_table(dir.file(name), as_laid_out()).table), "L|N|Q1,Q2\nNorth:1.5,45413\nSouth:1,0");
   }
   // A web page saved under a workbook's name is read as the page it is.
   write_bytes(dir.file("page.xls"), "<html><body><table><tr><td>4</td></tr></table>");
-  EXPECT_EQ(summary(read_table(dir.file("page.xls")).table), "-|-|A\n1:4");
+  EXPECT_EQ(summary(read_table(dir.file("page.xls"), as_laid_out()).table), "-|-|A\n1:4");
 }
 
 }  // namespace

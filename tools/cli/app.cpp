@@ -33,8 +33,9 @@ constexpr const char* table_examples = R"(
 Examples:
   kestra table sales.xlsx --sheet 2 --range A1:E9
   kestra table report.html --table 1 --header both
-Prints CSV: an empty cell and the category labels, then one line per series:
-its name and its values (empty for a gap).)";
+Prints CSV laid out as the file: the corner header (or an empty cell) and the
+top header, then one line per row: its header and its values (empty for a
+gap). Which of them are the series follows --series.)";
 
 constexpr const char* program_footer = R"(
 Examples:
@@ -131,6 +132,7 @@ void add_example(CLI::App& app, Arguments& a) {
 }
 
 // The forms of earlier versions: html TABLE OUT and xls BOOK SHEET RANGE OUT.
+// They keep rows as series, as CreateDiagHTML and CreateDiagXLS do.
 void add_older_forms(CLI::App& app, Arguments& a) {
   CLI::App* html = app.add_subcommand("html", "older form of diag: kestra html TABLE.html OUT");
   html->add_option("table", a.source.path, "HTML file")->required();
@@ -145,6 +147,7 @@ void add_older_forms(CLI::App& app, Arguments& a) {
     form->group("Older forms");
     form->callback([&a] {
       a.command = [&a](std::ostream&, std::ostream& err) {
+        a.source.options.series = Series::rows;
         return draw_diagram(a.source, a.diagram, a.output.name(), err);
       };
     });

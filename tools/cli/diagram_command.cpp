@@ -10,8 +10,10 @@
 namespace kestra::cli {
 namespace {
 
-int draw_table(const Table& table, const DiagramLook& look, const std::string& out,
-               std::ostream& err) {
+// `input` names the table in messages: a table CreateDiag refuses is the
+// input's fault, any other failure the output's.
+int draw_table(const Table& table, const DiagramLook& look, const std::string& input,
+               const std::string& out, std::ostream& err) {
   const PictureFormat format = *picture_format(out);
   if (const auto problem = check_look(table, look)) throw UsageError(*problem);
   DiagramRecords records;
@@ -20,6 +22,11 @@ int draw_table(const Table& table, const DiagramLook& look, const std::string& o
   const int status = write_picture(out, format, [&](auto target) {
     return CreateDiag(records.table, records.disp, target, 1, look.kind);
   });
+  if (status == KESTRA_BAD_TABLE) {
+    throw StatusError{status, input + ": " + std::to_string(table.rows) + " series of " +
+                                  std::to_string(table.cols) +
+                                  " categories; a diagram needs 2 categories or more"};
+  }
   if (status != KESTRA_OK) throw StatusError{status, out};
   return 0;
 }
@@ -37,7 +44,7 @@ int draw_diagram(const TableSource& source, const DiagramLook& look, const std::
                  std::ostream& err) {
   check_output_name(out);
   const Table table = load_table(source, err);
-  return draw_table(table, look, out, err);
+  return draw_table(table, look, source.path.empty() ? "--values" : source.path, out, err);
 }
 
 int draw_example(const std::string& out, std::ostream& err) {
@@ -51,7 +58,7 @@ int draw_example(const std::string& out, std::ostream& err) {
   DiagramLook look;
   look.caption_x = "Quarter";
   look.caption_y = "Sales, kEUR";
-  return draw_table(table, look, out, err);
+  return draw_table(table, look, "the example", out, err);
 }
 
 }  // namespace kestra::cli

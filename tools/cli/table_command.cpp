@@ -30,14 +30,21 @@ std::string shortest_number(double value) {
 
 }  // namespace
 
+// The table as the file holds it: one line per series, or, when the file's
+// series are its columns, one column per series; the corner header first.
 int print_table(const TableSource& source, std::ostream& out, std::ostream& err) {
   const Table table = load_table(source, err);
-  for (std::size_t c = 0; c < table.cols; ++c) out << ',' << csv_field(table.category_labels[c]);
+  const bool turned = table.series_in_columns;
+  const std::vector<std::string>& top = turned ? table.series_names : table.category_labels;
+  const std::vector<std::string>& side = turned ? table.category_labels : table.series_names;
+  out << csv_field(table.corner);
+  for (const std::string& text : top) out << ',' << csv_field(text);
   out << '\n';
-  for (std::size_t r = 0; r < table.rows; ++r) {
-    out << csv_field(table.series_names[r]);
-    for (std::size_t c = 0; c < table.cols; ++c) {
-      out << ',' << shortest_number(table.values[r * table.cols + c]);
+  for (std::size_t line = 0; line < side.size(); ++line) {
+    out << csv_field(side[line]);
+    for (std::size_t i = 0; i < top.size(); ++i) {
+      const std::size_t at = turned ? i * table.cols + line : line * table.cols + i;
+      out << ',' << shortest_number(table.values[at]);
     }
     out << '\n';
   }
