@@ -45,17 +45,22 @@ struct CellRange {
   }
 };
 
+// How a number cell's format shows it: as a number, or as a date or time.
+enum class DateKind : std::uint8_t { none, date, time, date_time };
+
 // One cell's value as the application hands it over: a text, or a number
 // the workbook stored. Booleans are the texts "TRUE" and "FALSE", as the
 // application shows them; a formula cell holds the result the workbook stored.
+// A date or time cell's number is an OLE date (days from 1899-12-30).
 struct Cell {
   enum class Kind : std::uint8_t { empty, text, number };
   Kind kind = Kind::empty;
+  DateKind date = DateKind::none;
   double number = 0;
   std::string text;
 
-  static Cell of_text(std::string t) { return {Kind::text, 0, std::move(t)}; }
-  static Cell of_number(double n) { return {Kind::number, n, {}}; }
+  static Cell of_text(std::string t) { return {Kind::text, DateKind::none, 0, std::move(t)}; }
+  static Cell of_number(double n) { return {Kind::number, DateKind::none, n, {}}; }
 };
 
 class Worksheet {

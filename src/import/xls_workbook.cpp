@@ -8,6 +8,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "import/number_formats.h"
 #include "import/xls_compound_file.h"
 
 namespace kestra::import {
@@ -16,9 +17,12 @@ namespace {
 enum : std::uint16_t {
   kFormula = 0x0006,
   kEof = 0x000A,
+  kDateMode = 0x0022,
   kFilePass = 0x002F,
   kContinue = 0x003C,
   kBoundSheet = 0x0085,
+  kXf = 0x00E0,
+  kFormat = 0x041E,
   kMulRk = 0x00BD,
   kSst = 0x00FC,
   kLabelSst = 0x00FD,
@@ -30,6 +34,9 @@ enum : std::uint16_t {
   kBof = 0x0809,
 };
 constexpr std::uint16_t kBiff8 = 0x0600;
+constexpr std::uint16_t kBiff5 = 0x0500;
+constexpr const char* kBiff5Refusal =
+    "an Excel 5.0/95 workbook, which is not read: save it as an Excel 97-2003 .xls or as .xlsx";
 constexpr std::uint8_t kWorksheetType = 0;
 
 // A record and its CONTINUE records read as one sequence of bytes; a text
@@ -143,7 +150,8 @@ struct SharedCell {
 // Reads one worksheet substream into a cell store.
 class SheetReader {
  public:
-  SheetReader(ByteSpan stream, CellStore& store) : stream_(stream), store_(store) {}
+  SheetReader(ByteSpan stream, CellStore& store, const CellFormats& formats)
+      : stream_(stream), store_(store), formats_(formats) {}
 
   void read(std::size_t offset) {
     BiffRecord record = read_biff_record(stream_, offset);
@@ -163,10 +171,10 @@ class SheetReader {
     switch (record.type) {
       case kNumber:
         require_size(d, 14);
-        return put(d, Cell::of_number(read_double(d, 6)));
+        return put(d, number_cell(d, read_double(d, 6)));
       case kRk:
         require_size(d, 10);
-        return put(d, Cell::of_number(rk_number(read_u32(d, 6))));
+        return put(d, number_cell(d, rk_number(read_u32(d, 6))));
       case kLabelSst:
         require_size(d, 10);
         if (!below_range(d)) shared_cells.push_back({row(d), column(d), read_u32(d, 6)});
@@ -186,6 +194,11 @@ class SheetReader {
     }
   }
 
+  // A cell record's format is its XF index, after row and column.
+  Cell number_cell(ByteSpan d, double value) const {
+    return formats_.number_cell(value, read_u16(d, 4));
+  }
+
   static int row(ByteSpan d) { return read_u16(d, 0) + 1; }
   static int column(ByteSpan d) { return read_u16(d, 2) + 1; }
   bool below_range(ByteSpan d) const { return row(d) > store_.wanted().last_row; }
@@ -202,7 +215,8 @@ class SheetReader {
     const std::size_t count = (d.size() - 6) / 6;
     for (std::size_t i = 0; i < count; ++i) {
       const double value = rk_number(read_u32(d, 4 + 6 * i + 2));
-      store_.put(row(d), column(d) + static_cast<int>(i), Cell::of_number(value));
+      store_.put(row(d), column(d) + static_cast<int>(i),
+                 formats_.number_cell(value, read_u16(d, 4 + 6 * i)));
     }
     return true;
   }
@@ -225,7 +239,7 @@ class SheetReader {
   // in a STRING record.
   Cell formula_result(const BiffRecord& record) {
     const ByteSpan d = record.data;
-    if (read_u16(d, 12) != 0xFFFF) return Cell::of_number(read_double(d, 6));
+    if (read_u16(d, 12) != 0xFFFF) return number_cell(d, read_double(d, 6));
     switch (d[6]) {
       case 0:
         return string_result(record.next);
@@ -252,26 +266,63 @@ class SheetReader {
 
   ByteSpan stream_;
   CellStore& store_;
+  const CellFormats& formats_;
 };
 
-// What the globals substream tells: worksheet offsets and the string table.
+// What the globals substream tells: worksheet offsets, the string table and
+// the cell formats.
 struct Globals {
   std::vector<std::uint32_t> worksheet_offsets;
   std::size_t sst_offset = 0;  // 0: none
+  CellFormats formats;
+};
+
+// FORMAT records map format numbers to codes; XF records, in order, name a
+// format number each. Formats without a FORMAT record are built in.
+class FormatTable {
+ public:
+  void add_format(ByteSpan stream, const BiffRecord& record) {
+    require_size(record.data, 5);
+    ContinuedRecord r(stream, record);
+    const std::uint16_t id = r.u16();
+    const std::uint16_t count = r.u16();
+    const bool wide = r.byte() & 1;
+    codes_[id] = code_date_kind(r.characters(count, wide, true));
+  }
+  void add_xf(const BiffRecord& record, CellFormats& formats) const {
+    require_size(record.data, 4);
+    const std::uint16_t id = read_u16(record.data, 2);
+    const auto found = codes_.find(id);
+    formats.by_index.push_back(found != codes_.end() ? found->second : builtin_date_kind(id));
+  }
+
+ private:
+  std::unordered_map<std::uint16_t, DateKind> codes_;
 };
 
 Globals read_globals(ByteSpan stream) {
   BiffRecord record = read_biff_record(stream, 0);
-  if (record.type != kBof || record.data.size() < 2 || read_u16(record.data, 0) != kBiff8) {
-    fail("not a BIFF8 workbook");
-  }
+  if (record.type != kBof || record.data.size() < 2) fail("not a BIFF8 workbook");
+  if (read_u16(record.data, 0) == kBiff5) fail(kBiff5Refusal);
+  if (read_u16(record.data, 0) != kBiff8) fail("not a BIFF8 workbook");
   Globals globals;
+  FormatTable formats;
   for (;;) {
     const std::size_t offset = record.next;
     record = read_biff_record(stream, offset);
     switch (record.type) {
       case kEof:
         return globals;
+      case kDateMode:
+        require_size(record.data, 2);
+        globals.formats.date1904 = read_u16(record.data, 0) == 1;
+        break;
+      case kFormat:
+        formats.add_format(stream, record);
+        break;
+      case kXf:
+        formats.add_xf(record, globals.formats);
+        break;
       case kFilePass:
         fail("workbook is encrypted");
       case kSst:
@@ -324,18 +375,27 @@ Bytes read_file(const char* path) {
   return bytes;
 }
 
+// The "Workbook" stream of BIFF8; Excel 5.0/95 files name theirs "Book".
+Bytes workbook_stream(const Bytes& file) {
+  try {
+    return read_compound_stream(file, u"Workbook");
+  } catch (const AutomationError&) {
+    (void)read_compound_stream(file, u"Book");  // throws when there is neither
+    fail(kBiff5Refusal);
+  }
+}
+
 class XlsWorkbook final : public Workbook {
  public:
   explicit XlsWorkbook(const char* path)
-      : stream_(read_compound_stream(read_file(path), u"Workbook")),
-        globals_(read_globals(stream_)) {}
+      : stream_(workbook_stream(read_file(path))), globals_(read_globals(stream_)) {}
 
   std::unique_ptr<Worksheet> worksheet(int index, const CellRange& wanted) override {
     if (index < 1 || static_cast<std::size_t>(index) > globals_.worksheet_offsets.size()) {
       fail("no worksheet at this index");
     }
     auto store = std::make_unique<CellStore>(wanted);
-    SheetReader sheet(stream_, *store);
+    SheetReader sheet(stream_, *store, globals_.formats);
     sheet.read(globals_.worksheet_offsets[static_cast<std::size_t>(index) - 1]);
     resolve_shared_strings(stream_, globals_.sst_offset, sheet.shared_cells, *store);
     return store;

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "import/number_formats.h"
 #include "import/workbook_backend.h"
 #include "import/xlsx_sheet_scan.h"
 
@@ -63,11 +64,13 @@ class ZipPackage {
 enum class SheetParse { scanned, expat_only };
 
 // Reads the wanted cells of the worksheet part, taking the texts of shared
-// string cells from `strings_part` (empty when the package has none).
+// string cells from `strings_part` (empty when the package has none) and
+// the date formats of cells from `formats`.
 std::unique_ptr<CellStore> read_xlsx_sheet(const ZipPackage& package,
                                            const std::string& sheet_part,
                                            const std::string& strings_part,
                                            const CellRange& wanted,
-                                           SheetParse how = SheetParse::scanned);
+                                           SheetParse how = SheetParse::scanned,
+                                           const CellFormats& formats = {});
 
 }  // namespace kestra::import

@@ -56,8 +56,10 @@ struct Tag {
   bool empty = false;
   bool has_r = false;
   bool has_t = false;
+  bool has_s = false;
   std::string_view r;
   std::string_view t;
+  std::string_view s;
 };
 
 class Cursor {
@@ -172,6 +174,9 @@ class Cursor {
     } else if (local == "t" && !tag.has_t) {
       tag.has_t = true;
       tag.t = value;
+    } else if (local == "s" && !tag.has_s) {
+      tag.has_s = true;
+      tag.s = value;
     }
     return true;
   }
@@ -260,7 +265,7 @@ PlainRow read_plain_row(std::string_view bytes, std::size_t at, std::string_view
     column = cell_column(cell, row, column);
     if (column == 0) return PlainRow::not_plain;  // the reader refuses it
     if (wanted->contains(row, column)) {
-      cells.push_back({column, cell.has_t ? cell.t : std::string_view("n"), value});
+      cells.push_back({column, cell.has_t ? cell.t : std::string_view("n"), value, cell.s});
     }
   }
 }

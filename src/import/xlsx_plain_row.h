@@ -11,12 +11,14 @@
 
 namespace kestra::import {
 
-// A cell of the row: its column, type attribute ("n" when absent) and the
-// text of its value element (empty when it has none).
+// A cell of the row: its column, type attribute ("n" when absent), the
+// text of its value element (empty when it has none) and its style
+// attribute (empty when absent).
 struct PlainCell {
   int column;
   std::string_view type;
   std::string_view value;
+  std::string_view style;
 };
 
 enum class PlainRow {

@@ -25,7 +25,7 @@ struct SharedCell {
 
 class SheetReader final : public XmlHandler, public SheetCells {
  public:
-  explicit SheetReader(CellStore& store) : store_(store) {}
+  SheetReader(CellStore& store, const CellFormats& formats) : store_(store), formats_(formats) {}
 
   void start(std::string_view name, const char** attributes) override {
     if (name == "row") {
@@ -33,6 +33,8 @@ class SheetReader final : public XmlHandler, public SheetCells {
     } else if (name == "c") {
       if (row_ < store_.wanted().first_row) return;  // a row above the range: no cell wanted
       start_cell(find_attribute(attributes, "r"), find_attribute(attributes, "t"));
+      const char* style = find_attribute(attributes, "s");
+      style_ = style ? style : "";
     } else if (wanted_ && (name == "v" || name == "t")) {
       capturing_ = !in_phonetic_;
     } else if (name == "rPh") {
@@ -59,7 +61,7 @@ class SheetReader final : public XmlHandler, public SheetCells {
 
   // A cell the scanner read.
   void cell(int row, const PlainCell& cell) override {
-    store_cell(row, cell.column, cell.type, cell.value.substr(0, kMaxStoredText));
+    store_cell(row, cell.column, cell.type, cell.value.substr(0, kMaxStoredText), cell.style);
   }
 
   std::vector<SharedCell> shared_cells;
@@ -88,9 +90,10 @@ class SheetReader final : public XmlHandler, public SheetCells {
     value_.clear();
   }
 
-  void end_cell() { store_cell(row_, column_, type_, value_); }
+  void end_cell() { store_cell(row_, column_, type_, value_, style_); }
 
-  void store_cell(int row, int column, std::string_view type, std::string_view value) {
+  void store_cell(int row, int column, std::string_view type, std::string_view value,
+                  std::string_view style) {
     if (type == "s") {
       std::uint32_t index = 0;
       if (parse_number(value, &index)) shared_cells.push_back({row, column, index});
@@ -102,13 +105,16 @@ class SheetReader final : public XmlHandler, public SheetCells {
     }
     double number = 0;
     if (type == "n" && parse_number(value, &number)) {
-      store_.put(row, column, Cell::of_number(number));
+      std::size_t format = 0;
+      if (!parse_number(style, &format)) format = 0;
+      store_.put(row, column, formats_.number_cell(number, format));
     } else if (!value.empty()) {  // str (a formula's text result), inlineStr, e, d
       store_.put(row, column, Cell::of_text(std::string(value)));
     }
   }
 
   CellStore& store_;
+  const CellFormats& formats_;
   int row_ = 0;
   int column_ = 0;
   bool wanted_ = false;
@@ -116,6 +122,7 @@ class SheetReader final : public XmlHandler, public SheetCells {
   bool in_phonetic_ = false;
   std::string type_;
   std::string value_;
+  std::string style_;
 };
 
 // The texts of the wanted <si> items, phonetic runs left out.
@@ -179,9 +186,10 @@ void resolve_shared_strings(const ZipPackage& package, const std::string& string
 std::unique_ptr<CellStore> read_xlsx_sheet(const ZipPackage& package,
                                            const std::string& sheet_part,
                                            const std::string& strings_part,
-                                           const CellRange& wanted, SheetParse how) {
+                                           const CellRange& wanted, SheetParse how,
+                                           const CellFormats& formats) {
   auto store = std::make_unique<CellStore>(wanted);
-  SheetReader sheet(*store);
+  SheetReader sheet(*store, formats);
   SheetScanner scanner(wanted, sheet);
   package.parse(sheet_part, sheet, how == SheetParse::scanned ? &scanner : nullptr);
   resolve_shared_strings(package, strings_part, sheet.shared_cells, *store);

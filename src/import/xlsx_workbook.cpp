@@ -52,10 +52,15 @@ class RelationshipsReader final : public XmlHandler {
   std::string folder_;
 };
 
-// The r:id of every <sheet> in workbook order.
+// The r:id of every <sheet> in workbook order, and the date system.
 class SheetListReader final : public XmlHandler {
  public:
   void start(std::string_view name, const char** attributes) override {
+    if (name == "workbookPr") {
+      const char* date1904 = find_attribute(attributes, "date1904");
+      uses_1904 = date1904 && (std::string_view(date1904) == "1" ||
+                               std::string_view(date1904) == "true");
+    }
     if (name != "sheet") return;
     const char* id = find_attribute(attributes, "id");
     ids.emplace_back(id ? id : "");
@@ -66,6 +71,39 @@ class SheetListReader final : public XmlHandler {
   void text(std::string_view) override {}
 
   std::vector<std::string> ids;
+  bool uses_1904 = false;
+};
+
+// The date kind of every cell format (<cellXfs><xf numFmtId>), the codes of
+// <numFmts> taking precedence over the built-in formats.
+class StylesReader final : public XmlHandler {
+ public:
+  explicit StylesReader(std::vector<DateKind>& kinds) : kinds_(kinds) {}
+
+  void start(std::string_view name, const char** attributes) override {
+    int id = 0;
+    const char* id_text = find_attribute(attributes, "numFmtId");
+    const bool has_id = id_text && parse_number(std::string_view(id_text), &id);
+    if (name == "numFmt" && has_id) {
+      const char* code = find_attribute(attributes, "formatCode");
+      codes_[id] = code ? code_date_kind(code) : DateKind::none;
+    } else if (name == "cellXfs") {
+      in_cell_formats_ = true;
+    } else if (name == "xf" && in_cell_formats_) {
+      const auto found = codes_.find(id);
+      kinds_.push_back(!has_id ? DateKind::none
+                               : found != codes_.end() ? found->second : builtin_date_kind(id));
+    }
+  }
+  void end(std::string_view name) override {
+    if (name == "cellXfs") stop();
+  }
+  void text(std::string_view) override {}
+
+ private:
+  std::vector<DateKind>& kinds_;
+  std::unordered_map<int, DateKind> codes_;
+  bool in_cell_formats_ = false;
 };
 
 std::vector<Relationship> read_relationships(const ZipPackage& package,
@@ -94,6 +132,7 @@ class XlsxWorkbook final : public Workbook {
     const std::string workbook_part = office ? office->target : "xl/workbook.xml";
     SheetListReader sheets;
     package_.parse(workbook_part, sheets);
+    formats_.date1904 = sheets.uses_1904;
     const std::vector<Relationship> parts = read_relationships(package_, workbook_part);
     std::unordered_map<std::string_view, const std::string*> worksheet_targets;
     for (const Relationship& r : parts) {
@@ -106,6 +145,11 @@ class XlsxWorkbook final : public Workbook {
     if (const Relationship* strings = find_by_type(parts, "/sharedStrings")) {
       strings_part_ = strings->target;
     }
+    if (const Relationship* styles = find_by_type(parts, "/styles");
+        styles && package_.has_entry(styles->target)) {
+      StylesReader reader(formats_.by_index);
+      package_.parse(styles->target, reader);
+    }
   }
 
   std::unique_ptr<Worksheet> worksheet(int index, const CellRange& wanted) override {
@@ -113,7 +157,7 @@ class XlsxWorkbook final : public Workbook {
       fail("no worksheet at this index");
     }
     return read_xlsx_sheet(package_, worksheet_parts_[static_cast<std::size_t>(index) - 1],
-                           strings_part_, wanted);
+                           strings_part_, wanted, SheetParse::scanned, formats_);
   }
   void close() override {}
 
@@ -121,6 +165,7 @@ class XlsxWorkbook final : public Workbook {
   ZipPackage package_;
   std::vector<std::string> worksheet_parts_;
   std::string strings_part_;
+  CellFormats formats_;
 };
 
 }  // namespace

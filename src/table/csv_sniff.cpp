@@ -2,6 +2,7 @@
 // are not comments, with whitespace-aligned columns (as gnuplot and many
 // scientific tools write them) taken when no tab, semicolon or comma is
 // found equally often on every line.
+#include <algorithm>
 #include <vector>
 
 #include "import/csv_tokenizer.h"
@@ -65,9 +66,14 @@ bool is_number(const std::string& text) {
 
 // Every line splits at blanks into the same number of fields, two or more
 // (a header may have one fewer: row names), and the lines under the first
-// hold a number: text with spaces in it is no such table.
+// hold a number: text with spaces in it is no such table, and neither is a
+// column of numbers grouped by spaces ("12 000").
 bool has_blank_aligned_columns(const std::vector<std::string_view>& lines) {
   if (lines.size() < 2) return false;
+  const bool grouped_numbers = std::all_of(lines.begin() + 1, lines.end(), [](std::string_view line) {
+    return is_number(std::string(line));
+  });
+  if (grouped_numbers) return false;
   const std::size_t width = blank_separated_fields(lines[1]).size();
   if (width < 2) return false;
   const std::size_t header = blank_separated_fields(lines[0]).size();

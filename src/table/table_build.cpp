@@ -65,6 +65,16 @@ double cell_value(const SourceCell& cell, DecimalMark mark) {
   return parse_number(cell.text, mark).value_or(std::nan(""));
 }
 
+// The texts statistics programs write for a missing value (R's NA, pandas'
+// NaN, spreadsheets' #N/A): gaps without a note.
+bool is_missing_marker(std::string_view text) {
+  for (const std::string_view marker :
+       {"NA", "N/A", "NaN", "nan", "null", "NULL", "None", "<NA>", "#N/A"}) {
+    if (text == marker) return true;
+  }
+  return false;
+}
+
 void note_gaps(Table& table, const std::vector<std::string>& examples, std::size_t count) {
   if (count == 0) return;
   std::string note = std::to_string(count) + (count == 1 ? " cell holds" : " cells hold") +
@@ -95,11 +105,12 @@ Table build_table(Grid grid, HeaderEdges edges, DecimalMark mark) {
     for (std::size_t c = col0; c < grid.cols; ++c) {
       const SourceCell& cell = grid.at(r, c);
       table.values.push_back(cell_value(cell, mark));
-      if (!std::isnan(table.values.back()) || trim_spaces(cell.text).empty()) continue;
+      const std::string_view text = trim_spaces(cell.text);
+      if (!std::isnan(table.values.back()) || text.empty() || is_missing_marker(text)) continue;
       if (++gaps <= kListedGaps) {
-        std::string text(trim_spaces(cell.text));
-        cut_utf8(text, kNoteTextBytes);
-        gap_examples.push_back(source_address(grid, r, c) + " \"" + text + "\"");
+        std::string example(text);
+        cut_utf8(example, kNoteTextBytes);
+        gap_examples.push_back(source_address(grid, r, c) + " \"" + example + "\"");
       }
     }
   }

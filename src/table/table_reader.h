@@ -96,6 +96,10 @@ void cut_utf8(std::string& text, std::size_t limit);
 // people paste) and the last, removed.
 std::string_view trim_spaces(std::string_view text);
 
+// A workbook's date or time cell (an OLE date) as the text people read:
+// "2008-07-25", "14:40:00" or "2008-07-25 14:40:00".
+std::string date_text(double ole_date, import::DateKind kind);
+
 // --- readers ---
 // The separator of delimited text: a tab, semicolon or comma found equally
 // often on every line that is no '#' comment, else blank-aligned columns

@@ -1,6 +1,7 @@
 // .xlsx and .xls worksheets through the spreadsheet application's workbook
-// backends: the range asked for, or the used area of the sheet. Dates are the
-// serial numbers the workbook stores; booleans read 1 and 0.
+// backends: the range asked for, or the used area of the sheet. Date and
+// time cells become their texts, which label rather than count; booleans
+// read 1 and 0.
 #include <algorithm>
 #include <memory>
 
@@ -17,7 +18,9 @@ constexpr int kSheetColumns = 16384;
 SourceCell source_cell(const import::Cell& cell) {
   switch (cell.kind) {
     case import::Cell::Kind::empty: return {};
-    case import::Cell::Kind::number: return {{}, cell.number, false};
+    case import::Cell::Kind::number:
+      if (cell.date != import::DateKind::none) return {date_text(cell.number, cell.date), std::nullopt, false};
+      return {{}, cell.number, false};
     case import::Cell::Kind::text: break;
   }
   if (cell.text == "TRUE") return {cell.text, 1.0, false};

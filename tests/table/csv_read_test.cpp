@@ -32,6 +32,30 @@ TEST(ReadCsv, SniffsTheSeparator) {
       {__LINE__, "1,2,3\n4,5\n6\n", "-|-|A,B,C\n1:1,2,3\n2:4,5,_\n3:6,_,_"},
       // One column: no separator at all.
       {__LINE__, "value\n1\n2\n", "L|-|value\n1:1\n2:2"},
+      // Blank-aligned columns, leading and trailing blanks, tabs among
+      // spaces: a space is no thousands separator there.
+      {__LINE__, "Chins Situps Jumps\n5 162 60\n12  101\t101 \n",
+       "L|-|Chins,Situps,Jumps\n1:5,162,60\n2:12,101,101"},
+      {__LINE__, "  x   y\n  1   2.5\n  2  -1\n", "L|-|x,y\n1:1,2.5\n2:2,-1"},
+      // Quoted texts with blanks stay one field.
+      {__LINE__, "\"a b\" c\n1 2\n", "L|-|a b,c\n1:1,2"},
+      // Numbers grouped by spaces are one column.
+      {__LINE__, "Total\n12 000\n3 500\n", "L|-|Total\n1:12000\n2:3500"},
+      // Comment lines are no records, and do not spoil the sniffing.
+      {__LINE__, "# source: a, b, c\nx;a;b\nr;1;2\n", "L|N|a,b\nr:1,2"},
+      {__LINE__, "# x y\n  # more\n1 2\n3 4\n", "-|-|A,B\n1:1,2\n2:3,4"},
+      // A '#' inside a line or a field is text.
+      {__LINE__, "n,#\nr,1\n", "L|N|#\nr:1"},
+  });
+}
+
+TEST(ReadCsv, TakesAHeaderOneFieldShortAsRowNames) {
+  expect_cases({
+      // R's write.table: quoted, blank-separated, no corner.
+      {__LINE__, "\"w\" \"f\"\n\"1\" 26.5 NA\n\"2\" 30 2\n", "L|N|w,f\n1:26.5,_\n2:30,2"},
+      {__LINE__, "w,f\na,1,2\nb,3,4\n", "L|N|w,f\na:1,2\nb:3,4"},
+      // Equal widths: the first column is data.
+      {__LINE__, "w,f\n1,2\n3,4\n", "L|-|w,f\n1:1,2\n2:3,4"},
   });
 }
 
@@ -94,6 +118,51 @@ TEST(ReadCsv, ReadsTheRangeAskedFor) {
 TEST(ReadCsv, ReadsTheUsedArea) {
   // Empty lines and columns around the table are not part of it.
   expect_cases({{__LINE__, "\n\n,,,\n,x,a,b\n,r,1,2\n,,,\n\n", "L|N|a,b\nr:1,2"}});
+}
+
+TEST(ReadCsv, ReadsARangeWithItsCornersInEitherOrder) {
+  const std::string csv = "0,0,0\n0,1,2\n0,3,4\n";
+  for (const char* range : {"B2:C3", "C3:B2", "b2:c3", "B3:C2", "$C$2:$B$3"}) {
+    SCOPED_TRACE(range);
+    TableOptions options = as_laid_out();
+    options.range = range;
+    EXPECT_EQ(read_summary("r.csv", csv, options), "-|-|A,B\n1:1,2\n2:3,4");
+  }
+}
+
+TEST(ReadCsv, RefusesWhatHoldsNoNumbers) {
+  const struct {
+    int line;
+    std::string bytes;
+    const char* range;
+    int status;
+    const char* message_part;
+  } cases[] = {
+      {__LINE__, "a,b\nc,d\n", "", KESTRA_BAD_TABLE, "no numbers"},
+      {__LINE__, "1,2\n3,4\n", "D5:E9", KESTRA_BAD_TABLE, "D5:E9 holds no numbers"},
+      {__LINE__, std::string("1,2\0\x01\x02", 7), "", KESTRA_WORKBOOK, "no text file"},
+      {__LINE__, std::string(200, '\x01') + "1,2\n", "", KESTRA_WORKBOOK, "no text file"},
+      {__LINE__, "1,2\n", "B2-", KESTRA_BAD_RANGE, "B2:E5"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "line " << c.line);
+    TableOptions options;
+    options.range = c.range;
+    const TableRead read = read_bytes("x.csv", c.bytes, options);
+    EXPECT_EQ(read.status, c.status);
+    EXPECT_NE(read.message.find(c.message_part), std::string::npos) << read.message;
+  }
+}
+
+TEST(ReadCsv, NamesTheEncodingItGuesses) {
+  // GB2312 text no mark declares: the detector names it, the text is right.
+  const TableRead read = read_bytes("cn.csv", "\xB3\xC7\xCA\xD0,\xC8\xCB\xBF\xDA\n"
+                                              "\xB1\xB1\xBE\xA9,2154\n\xC9\xCF\xBA\xA3,2428\n");
+  ASSERT_EQ(read.status, KESTRA_OK);
+  EXPECT_EQ(summary(read.table), "L|N|\xE4\xBA\xBA\xE5\x8F\xA3\n"
+                                 "\xE5\x8C\x97\xE4\xBA\xAC:2154\n\xE4\xB8\x8A\xE6\xB5\xB7:2428");
+  ASSERT_FALSE(read.table.notes.empty());
+  EXPECT_NE(read.table.notes.front().find("GB18030"), std::string::npos) << read.table.notes.front();
 }
 
 TEST(ReadCsv, ReportsWhatIsNotATable) {

@@ -25,6 +25,15 @@ TEST(ReadTableHeaders, GuessesOrFollowsTheMode) {
       // beside a numbered index (pandas' to_csv).
       {__LINE__, ",2019,2020\nr,1,2\n", automatic, "L|N|2019,2020\nr:1,2"},
       {__LINE__, ",a,b\n0,1,2\n1,3,4\n", automatic, "L|N|a,b\n0:1,2\n1:3,4"},
+      // Whole numbers rising under a text corner label the rows: years, ids.
+      {__LINE__, "Year,Agri,Art\n1970,4.2,11.5\n1971,4.5,12\n1975,5,13\n", automatic,
+       "L|N|Agri,Art\n1970:4.2,11.5\n1971:4.5,12\n1975:5,13"},
+      {__LINE__, "Id,v\n1,4\n2,\n3,6\n", automatic, "L|N|v\n1:4\n2:_\n3:6"},
+      // Not rising, not whole, or only two: values.
+      {__LINE__, "Year,v\n1971,1\n1970,2\n1972,3\n", automatic,
+       "L|-|Year,v\n1:1971,1\n2:1970,2\n3:1972,3"},
+      {__LINE__, "x,v\n1.5,1\n2.5,2\n3.5,3\n", automatic, "L|-|x,v\n1:1.5,1\n2:2.5,2\n3:3.5,3"},
+      {__LINE__, "Chins,Jumps\n5,60\n12,101\n", automatic, "L|-|Chins,Jumps\n1:5,60\n2:12,101"},
       // A number in the corner with no names beside it: the first row is data.
       {__LINE__, "1,x\n2,3\n", automatic, "-|-|A,B\n1:1,_\n2:2,3"},
       // Blank labels and names take their defaults.

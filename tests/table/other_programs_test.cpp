@@ -21,12 +21,13 @@ std::string read_summary_of(const std::string& path, const TableOptions& options
   return summary(read.table);
 }
 
-// Gnumeric stores the dates as serial numbers and TRUE/FALSE as booleans.
+// Gnumeric stores TRUE/FALSE as booleans; its dates are date cells, texts
+// that are no values.
 constexpr const char* kGnumericWorkbook =
     "L|N|Q1,Q2,Q3,Share,Day,Open\n"
-    "North:-3.25,1e-05,1234.5,0.12,45413,1\n"
-    "South:12,-7,1e+06,-0.025,45414,0\n"
-    "West:_,_,-5,1,45415,1";
+    "North:-3.25,1e-05,1234.5,0.12,_,1\n"
+    "South:12,-7,1e+06,-0.025,_,0\n"
+    "West:_,_,-5,1,_,1";
 
 TEST(OtherPrograms, ReadsGnumericFiles) {
   const struct {
@@ -145,6 +146,49 @@ except ImportError:
   if (std::ifstream(dir.file("book.xlsx"))) {  // openpyxl wrote it
     EXPECT_EQ(read_summary_of(dir.file("book.xlsx")), kFrame);
   }
+}
+
+// Files R, pandas, openpyxl, xlwt and Gnumeric wrote (make_fixtures.sh).
+TEST(OtherPrograms, ReadsStatisticsAndSpreadsheetLibraryFiles) {
+  const struct {
+    const char* file;
+    const char* expected;  // summary() with the file's rows as series
+  } cases[] = {
+      // Row names, R's NA as a gap; the corner "" or missing.
+      {"r_write_csv.csv", "L|N|Weight,Feed,Water\n1:26.5,4.1,1\n2:_,4.4,2\n3:31.2,_,2\n"
+                          "4:28.9,4.9,3\n5:30.4,5.2,3"},
+      {"r_write_table.txt", "L|N|Weight,Feed,Water\n1:26.5,4.1,1\n2:_,4.4,2\n3:31.2,_,2\n"
+                            "4:28.9,4.9,3\n5:30.4,5.2,3"},
+      // A comment line above the header; ISO dates label the rows.
+      {"r_comment_first.csv", "L|N|IBM,AAPL\n2008-07-21:127.5,166.3\n2008-07-22:128.25,162\n"
+                              "2008-07-23:126.75,166.3\n2008-07-24:125.5,159\n"
+                              "2008-07-25:124.9,162.1"},
+      // Blank-aligned columns under a comment, a minus among them.
+      {"r_aligned_columns.dat", "-|-|A,B,C\n1:0,0,1\n2:0.5,0.4794,0.8776\n3:1,0.8415,0.5403\n"
+                                "4:1.5,0.9975,0.0707\n5:2,0.9093,-0.4161"},
+      {"pandas_years.csv", "L|N|Agriculture,Art\n1970:4.23,11.5\n1971:4.69,12\n"
+                           "1972:4.97,12.1\n1973:5.3,12.3"},
+      // Date cells by their formats: ISO texts, in both date systems alike.
+      {"pandas_dates.xlsx", "L|N|Visits,Orders\n2008-07-25 00:00:00:120,12\n"
+                            "2008-07-26 00:00:00:135,15\n2008-07-27 00:00:00:128,11"},
+      {"openpyxl_1900.xlsx", "L|N|Amount,At\n1964-03-23:1.5,_\n2008-07-25:2.5,_"},
+      {"openpyxl_1904.xlsx", "L|N|Amount,At\n1964-03-23:1.5,_\n2008-07-25:2.5,_"},
+      {"xlwt_dates.xls", "L|N|North,South\n2008-07-25:12.5,8\n2008-07-26:17,11.5\n"
+                         "2008-07-27:9.5,14"},
+      // GB2312 without a declared charset.
+      {"python_gb2312.html", "L|N|\xE4\xBA\xBA\xE5\x8F\xA3\n\xE5\x8C\x97\xE4\xBA\xAC:2154\n"
+                             "\xE4\xB8\x8A\xE6\xB5\xB7:2428\n\xE5\xB9\xBF\xE5\xB7\x9E:1530"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    EXPECT_EQ(read_summary_of(table_fixture(c.file)), c.expected);
+  }
+}
+
+TEST(OtherPrograms, RefusesExcel95WorkbooksByName) {
+  const TableRead read = read_table(table_fixture("gnumeric_sales_biff7.xls"));
+  EXPECT_EQ(read.status, KESTRA_WORKBOOK);
+  EXPECT_NE(read.message.find("Excel 5.0/95"), std::string::npos) << read.message;
 }
 
 }  // namespace
