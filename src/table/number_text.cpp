@@ -2,6 +2,7 @@
 // "12%", "−3.25" with a Unicode minus, "1E−05", spaces and NBSP around.
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 #include "table/table_reader.h"
 
@@ -112,10 +113,21 @@ std::optional<double> parse_plain_number(std::string_view text, DecimalMark mark
   return value;
 }
 
+// TRUE and FALSE as spreadsheet programs and pandas read them: 1 and 0.
+std::optional<double> parse_boolean(std::string_view text) {
+  for (const auto& [name, value] : {std::pair{"TRUE", 1.0}, std::pair{"True", 1.0},
+                                    std::pair{"true", 1.0}, std::pair{"FALSE", 0.0},
+                                    std::pair{"False", 0.0}, std::pair{"false", 0.0}}) {
+    if (text == name) return value;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<double> parse_number(std::string_view text, DecimalMark mark) {
   text = trim_spaces(text);
+  if (const std::optional<double> boolean = parse_boolean(text)) return boolean;
   bool negative = false;
   if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {  // accounting: (5) is -5
     negative = true;

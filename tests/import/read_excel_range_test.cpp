@@ -70,6 +70,20 @@ TEST(ReadExcelRange, ReadsLibreOfficeXlsx) {
   expect_values(read(fixture("calc_saved.xlsx"), 2, "$B$1:$C$2"), 2, 2, {20, 30, 50, 60});
 }
 
+// The same dates in a 1900-system and a 1904-system workbook (openpyxl):
+// OLE dates in both, as the automation path gives them; times as they are.
+TEST(ReadExcelRange, GivesDatesOfBothDateSystemsAsOleDates) {
+  const std::string folder = std::string(KESTRA_TEST_DATA) + "/table/";
+  const std::vector<double> expected = {23459, 1.5, (14 * 60 + 40) / 1440.0,
+                                        39654, 2.5, (9 * 3600 + 15 * 60 + 30) / 86400.0};
+  for (const char* name : {"openpyxl_1900.xlsx", "openpyxl_1904.xlsx"}) {
+    SCOPED_TRACE(name);
+    expect_values(read(folder + name, 1, "A2:C3"), 2, 3, expected);
+  }
+  // An Excel 5.0/95 workbook is refused, as no workbook the reader reads.
+  EXPECT_EQ(read(folder + "gnumeric_sales_biff7.xls", 1, "A1:B2").status, KESTRA_WORKBOOK);
+}
+
 TEST(ReadExcelRange, ReadsLibreOfficeXls) {
   std::vector<double> expected = kCalcSheet;
   expected[10] = 0;  // Calc's .xls export stores no text result for ="7,"&"5", and 0 as its value

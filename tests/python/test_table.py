@@ -2,6 +2,8 @@
 drawn like the frame they came from; gaps, header modes, ranges, the form
 without pandas, and refusals."""
 
+import pathlib
+
 import numpy as np
 import pandas
 import pytest
@@ -30,23 +32,55 @@ def test_files_pandas_wrote_read_back_as_pandas_held_them(tmp_path, name, write)
 
 def test_a_cell_that_is_no_number_is_a_gap_with_a_note(tmp_path):
     (tmp_path / "t.csv").write_text(",Q1,Q2\nNorth,1,n/a\nSouth,(5),1.234.5\n")
-    read = kestra.read_table(tmp_path / "t.csv")
-    assert read.loc["North", "Q1"] == 1 and read.loc["South", "Q1"] == -5
-    assert np.isnan(read.loc["North", "Q2"]) and np.isnan(read.loc["South", "Q2"])
+    read = kestra.read_table(tmp_path / "t.csv")   # 2 x 2: the rows are the series
+    assert read.loc["Q1", "North"] == 1 and read.loc["Q1", "South"] == -5
+    assert np.isnan(read.loc["Q2", "North"]) and np.isnan(read.loc["Q2", "South"])
     assert any("gap" in note for note in read.attrs["notes"])
 
 
 @pytest.mark.parametrize("header,index,columns", [
-    ("auto", ["a", "b"], ["x", "y"]),
-    ("none", ["1", "2", "3"], ["A", "B", "C"]),
-    ("rows", ["1", "2"], ["A", "x", "y"]),   # an empty header cell takes the default
-    ("cols", ["1", "a", "b"], ["A", "B"]),
-    ("both", ["a", "b"], ["x", "y"]),
+    ("auto", ["a", "b", "c"], ["x", "y"]),
+    ("none", ["1", "2", "3", "4"], ["A", "B", "C"]),
+    ("rows", ["A", "x", "y"], ["1", "2", "3"]),   # 3 x 3: rows as series; "" takes A
+    ("cols", ["1", "a", "b", "c"], ["A", "B"]),
+    ("both", ["a", "b", "c"], ["x", "y"]),
 ])
 def test_header_modes_choose_the_index_and_columns(tmp_path, header, index, columns):
-    (tmp_path / "t.csv").write_text(",x,y\na,1,2\nb,3,4\n")
+    (tmp_path / "t.csv").write_text(",x,y\na,1,2\nb,3,4\nc,5,6\n")
     read = kestra.read_table(tmp_path / "t.csv", header=header)
     assert list(read.index) == index and list(read.columns) == columns
+
+
+@pytest.mark.parametrize("series,columns,turned", [
+    ("auto", ["Plan", "Actual"], "cols"),   # more data rows than columns
+    ("rows", ["Jan", "Feb", "Mar"], "rows"),
+    ("cols", ["Plan", "Actual"], "cols"),
+])
+def test_series_follow_the_rule_of_the_command_line(tmp_path, series, columns, turned):
+    (tmp_path / "t.csv").write_text("Month,Plan,Actual\nJan,10,12\nFeb,11,9\nMar,14,15\n")
+    read = kestra.read_table(tmp_path / "t.csv", series=series)
+    assert list(read.columns) == columns and read.attrs["series"] == turned
+    assert read.index.name == "Month"
+
+
+def test_diagram_series_turns_a_frame_or_an_array(sales):
+    assert np.array_equal(kestra.diagram(sales, series="rows"), kestra.diagram(sales.T))
+    assert np.array_equal(kestra.diagram(sales.to_numpy(), series="cols"),
+                          kestra.diagram(sales.to_numpy().T))
+    with pytest.raises(ValueError, match="series"):
+        kestra.diagram(sales, series="columns")
+
+
+def test_dates_come_as_a_datetime_index(tmp_path):
+    data = pathlib.Path(__file__).resolve().parents[1] / "data" / "table"
+    for name in ("xlwt_dates.xls", "openpyxl_1904.xlsx", "r_comment_first.csv"):
+        read = kestra.read_table(data / name, series="cols")
+        assert isinstance(read.index, pandas.DatetimeIndex), name
+    read = kestra.read_table(data / "xlwt_dates.xls")
+    assert list(read.index.strftime("%Y-%m-%d")) == ["2008-07-25", "2008-07-26", "2008-07-27"]
+    assert read.index.name == "Day"
+    # Drawn with the dates as category labels, as the command line does.
+    assert kestra.diagram(read).shape == (400, 640, 3)
 
 
 def test_sheet_and_range_pick_the_cells(tmp_path):
@@ -70,11 +104,11 @@ def test_without_pandas_the_table_comes_as_values_names_labels(tmp_path, monkeyp
     monkeypatch.setattr(_table, "_pandas", lambda: None)
     read = kestra.read_table(tmp_path / "t.csv")
     assert isinstance(read, kestra.Table)
-    assert np.array_equal(read.values, FRAME.to_numpy())
-    assert read.names == ["Q1", "Q2", "Q3"] and read.labels == ["North", "South"]
-    # Rows as series, as the command line draws a file.
+    assert np.array_equal(read.values, FRAME.to_numpy().T)
+    assert read.labels == ["Q1", "Q2", "Q3"] and read.names == ["North", "South"]
+    # Series as rows of values, as the command line draws the file.
     assert np.array_equal(kestra.diagram(read.values, names=read.names, labels=read.labels),
-                          kestra.diagram(FRAME.T))
+                          kestra.diagram(FRAME))
 
 
 def test_unreadable_files_raise_the_readers_status_and_reason(tmp_path):
@@ -84,8 +118,21 @@ def test_unreadable_files_raise_the_readers_status_and_reason(tmp_path):
     assert "missing.csv" in refused.value.detail
 
 
+@pytest.mark.parametrize("content,status,reason", [
+    ("a,b\nc,d\n", 1009, "no numbers"),
+    ("1,2\x00\x01\x02", 1012, "no text file"),
+])
+def test_files_without_a_table_raise_naming_the_file(tmp_path, content, status, reason):
+    (tmp_path / "t.csv").write_bytes(content.encode())
+    with pytest.raises(kestra.Error) as refused:
+        kestra.read_table(tmp_path / "t.csv")
+    assert refused.value.status == status
+    assert "t.csv" in refused.value.detail and reason in refused.value.detail
+
+
 @pytest.mark.parametrize("arguments,message", [
-    (dict(header="first"), "header"), (dict(sheet=True), "sheet"), (dict(sheet="1"), "sheet")])
+    (dict(header="first"), "header"), (dict(sheet=True), "sheet"), (dict(sheet="1"), "sheet"),
+    (dict(series="columns"), "series")])
 def test_arguments_the_reader_cannot_take(tmp_path, arguments, message):
     with pytest.raises(ValueError, match=message):
         kestra.read_table(tmp_path / "t.csv", **arguments)

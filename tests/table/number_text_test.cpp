@@ -70,7 +70,9 @@ TEST(ParseNumber, ReadsNumbersAsPeopleWriteThem) {
       {__LINE__, "1e999", dot, std::nullopt},    // not finite
       {__LINE__, "0x10", dot, std::nullopt},
       {__LINE__, "12 apples", dot, std::nullopt},
-      {__LINE__, "TRUE", dot, std::nullopt},
+      {__LINE__, "TRUE ", dot, 1.0},             // booleans, as spreadsheets read them
+      {__LINE__, "false", comma, 0.0},
+      {__LINE__, "tRUE", dot, std::nullopt},
   };
   for (const NumberCase& c : cases) {
     SCOPED_TRACE(testing::Message() << "line " << c.line << ": \"" << c.text << "\"");
