@@ -47,6 +47,68 @@ TEST(TableCommand, ReadsWorkbooksAndReportsTheReadersNotes) {
   EXPECT_NE(run.err.find("\"n/a\""), std::string::npos) << run.err;
 }
 
+TEST(TableCommand, PrintsTheFileTurnedOnlyByTheSeriesOption) {
+  TempDir dir;
+  write_text(dir.file("m.csv"), "Month,Plan,Actual\nJan,10,12\nFeb,11,9\nMar,14,15\n");
+  const std::string as_file = "Month,Plan,Actual\nJan,10,12\nFeb,11,9\nMar,14,15\n";
+  const struct {
+    int line;
+    const char* series;
+    std::string csv;
+  } cases[] = {
+      {__LINE__, "auto", as_file},  // column series: printed as the file holds them
+      {__LINE__, "cols", as_file},
+      {__LINE__, "rows", as_file},  // the same layout, with rows as the series
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const CliRun run = run_kestra({"table", dir.file("m.csv"), "--series", c.series});
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.out, c.csv);
+  }
+  EXPECT_EQ(run_kestra({"table", dir.file("m.csv"), "--series", "diagonal"}).exit_code, 2);
+}
+
+// The orientation decides the series: a tall table draws its columns (two
+// series, two colours), rows as series draw three.
+TEST(DiagCommand, DrawsTheColumnsOfATallTableAsSeries) {
+  TempDir dir;
+  write_text(dir.file("m.csv"), "Month,Plan,Actual\nJan,10,12\nFeb,11,9\nMar,14,15\n");
+  const COLORREF third = RGB(44, 160, 44);
+  for (const auto& [series, colours] : {std::pair{"auto", 2}, std::pair{"rows", 3}}) {
+    SCOPED_TRACE(series);
+    const CliRun run =
+        run_kestra({"diag", dir.file("m.csv"), "--series", series, "-o", dir.file("m.bmp")});
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    const BmpImage picture = *read_bmp(dir.file("m.bmp"));
+    EXPECT_EQ(count_in(picture, third, 0, 0, 639, 399) > 0, colours == 3);
+  }
+}
+
+TEST(TableCommand, RefusalsNameTheInputFile) {
+  TempDir dir;
+  write_text(dir.file("words.csv"), "a,b\nc,d\n");
+  write_text(dir.file("one.csv"), "a\n1\n");
+  const struct {
+    int line;
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {__LINE__, {"table", dir.file("words.csv")}, "words.csv: the table holds no numbers"},
+      {__LINE__, {"table", dir.file("words.csv"), "--range", "X1:Y2"}, "words.csv: the range"},
+      // One category left: CreateDiag's refusal names the input, not the picture.
+      {__LINE__, {"diag", dir.file("one.csv"), "--series", "rows", "-o", dir.file("o.png")},
+       "one.csv: 1 series of 1 categories"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const CliRun run = run_kestra(c.args);
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("o.png"), std::string::npos) << run.err;
+  }
+}
+
 TEST(TableCommand, UnreadableFileNamesTheStatus) {
   TempDir dir;
   write_text(dir.file("empty.xlsx"), "");
