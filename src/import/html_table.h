@@ -1,6 +1,17 @@
 // Reading the first table of an HTML file into a TAB_GR: a single-pass tag
 // scanner that notes six table tags and the number at the start of each
 // cell, and the builder that cuts those numbers into rows.
+//
+// The table reader's HTML grid (src/table/html_grid.cpp) is a second reader
+// on purpose, and neither may take the other's place: this scanner's fixed
+// counting rules are the exports' contract (six tag names matched after
+// lower-casing up to a space, no entity decoding, one number per cell from
+// the text before the next '<', items past 999 dropped, the first "/table"
+// ending the scan even inside a nested table), so a real HTML parser here
+// would change the tables hosts get; the table reader needs what a parser
+// gives (entities, implied end tags, <th>, spans, charsets), which these
+// rules forbid. They share no tag or entity code because this one decodes
+// nothing and matches names in its own way.
 #pragma once
 
 #include <cstddef>

@@ -2,7 +2,10 @@
 // real programs write (implied end tags, entities, comments, raw CSS and
 // scripts, attributes across lines). The first data table, or the one asked
 // for, is laid out on a grid with its colspan and rowspan; tables nested in
-// cells are skipped.
+// cells are skipped. The exports read HTML with their own scanner
+// (src/import/html_table.h says why the two must stay apart): its fixed
+// counting rules are their contract, and this reader breaks every one of
+// them to read pages as browsers do.
 #include <libxml/HTMLparser.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
