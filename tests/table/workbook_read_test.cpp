@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "import/workbook_files.h"
+#include "table/table_reader.h"
 #include "table/table_files.h"
 
 namespace kestra::test {
@@ -88,6 +89,28 @@ TEST(ReadWorkbook, FindsAWorkbookByItsContent) {
   // A web page saved under a workbook's name is read as the page it is.
   write_bytes(dir.file("page.xls"), "<html><body><table><tr><td>4</td></tr></table>");
   EXPECT_EQ(summary(read_table(dir.file("page.xls"), as_laid_out()).table), "-|-|A\n1:4");
+}
+
+TEST(ReadWorkbook, ShowsDateCellsAsTheirDays) {
+  const struct {
+    int line;
+    double ole_date;
+    import::DateKind kind;
+    const char* text;
+  } cases[] = {
+      {__LINE__, 39654, import::DateKind::date, "2008-07-25"},
+      {__LINE__, 39654.25, import::DateKind::date_time, "2008-07-25 06:00:00"},
+      {__LINE__, 0.6111111111111112, import::DateKind::time, "14:40:00"},
+      {__LINE__, 61, import::DateKind::date, "1900-03-01"},
+      // Below 60 the 1900 system counts a 29 February 1900 that never was.
+      {__LINE__, 1, import::DateKind::date, "1900-01-01"},
+      {__LINE__, 1462, import::DateKind::date, "1904-01-01"},
+      {__LINE__, -1, import::DateKind::date, "1899-12-29"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "line " << c.line);
+    EXPECT_EQ(table::date_text(c.ole_date, c.kind), c.text);
+  }
 }
 
 }  // namespace
