@@ -40,9 +40,10 @@ class CsvTokenizer {
       skip_lf_ = false;
       if (c == '\n') return true;
     }
-    if (in_comment_) return c == '\n' || (c == '\r' && dialect_.lone_cr_ends_record)
-                               ? end_comment(c)
-                               : true;
+    if (in_comment_) {
+      if (c == '\n' || (c == '\r' && dialect_.lone_cr_ends_record)) end_comment(c);
+      return true;
+    }
     if (quoted_) return feed_quoted(c);
     if (c == dialect_.separator && !whitespace()) return end_field();
     switch (c) {
@@ -125,10 +126,9 @@ class CsvTokenizer {
     return go_on;
   }
 
-  bool end_comment(char c) {
+  void end_comment(char c) {
     in_comment_ = false;
     skip_lf_ = c == '\r';
-    return true;
   }
 
   const CsvDialect dialect_;
