@@ -7,7 +7,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 . "$root/scripts/windows-arch.sh"
-version=$(sed -n 's/^project(kestra VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+version=$(kestra_version)
 archive="$root/dist/kestra-$version-windows.zip"
 unpacked="$root/build-windows/package-check"
 

@@ -1,4 +1,5 @@
-# Sourced by the Windows scripts: what each architecture of the DLL is called.
+# Sourced by the Windows scripts: the architectures of the DLL, where their
+# cross-built dependencies are kept, and the version the archive carries.
 #   x86: 32-bit (i686-w64-mingw32), x64: 64-bit (x86_64-w64-mingw32)
 windows_architectures=(x86 x64)
 
@@ -16,4 +17,9 @@ windows_processor() {
 windows_deps_folder() {
   windows_processor "$1" >/dev/null
   echo "${XDG_CACHE_HOME:-$HOME/.cache}/kestra/windows-deps-$(cat /etc/debian_version)-$1"
+}
+
+# The project's version, as the release archive's name carries it.
+kestra_version() {
+  sed -n 's/^project(kestra VERSION \([0-9.]*\).*/\1/p' "$(dirname "${BASH_SOURCE[0]}")/../CMakeLists.txt"
 }
