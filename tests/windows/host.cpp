@@ -113,6 +113,7 @@ void check_caller_pops(const char* decorated, Record* result,
 std::uint32_t word(const void* pointer) {
   return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(pointer));
 }
+#endif
 
 std::string read_all(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -223,6 +224,7 @@ void check_builders(Inputs& in) {
                    "?ReturnOptionRect@@YA?AUOPTION_RECT@@UtagRECT@@KKKKNNNNNNKH" KP "D1K@Z");
 }
 
+#ifdef __i386__
 // A 32-bit MSVC caller passes the result pointer first and pops it itself.
 void check_record_returns() {
   char name[] = "Net";
