@@ -1,6 +1,8 @@
+# shellcheck shell=bash
 # Sourced by the Windows scripts: the architectures of the DLL, where their
 # cross-built dependencies are kept, and the version the archive carries.
 #   x86: 32-bit (i686-w64-mingw32), x64: 64-bit (x86_64-w64-mingw32)
+# shellcheck disable=SC2034 # read by the scripts that source this file
 windows_architectures=(x86 x64)
 
 # The mingw-w64 processor name of an architecture.

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the Windows test scripts: a headless Wine prefix that draws
 # "arial" with the font file the Linux build uses, so that pictures with text
 # can be compared byte for byte. A 64-bit prefix: wine64 runs the x64
