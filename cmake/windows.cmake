@@ -7,9 +7,10 @@ find_package(ZLIB REQUIRED)
 find_package(EXPAT REQUIRED)
 find_package(libzip CONFIG REQUIRED)
 
-set(KESTRA_WINDOWS_SUBSYSTEMS ${KESTRA_SUBSYSTEMS})
-# The table reader (include/kestra_table.h) belongs to the Linux front ends.
-list(REMOVE_ITEM KESTRA_WINDOWS_SUBSYSTEMS platform table)
+# The subsystems the DLL is made of, named one by one: src/platform and the
+# Linux front ends' folders (the table reader of include/kestra_table.h, ...)
+# stay out, and so does any folder added for them.
+set(KESTRA_WINDOWS_SUBSYSTEMS model canvas diagram plot import output exports)
 set(KESTRA_SOURCES)
 foreach(dir IN LISTS KESTRA_WINDOWS_SUBSYSTEMS)
   file(GLOB dir_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${dir}/*.cpp)
@@ -38,13 +39,14 @@ target_compile_options(kestra_objects PRIVATE -Wall -Wextra -Werror)
 target_link_libraries(kestra_objects PUBLIC ${KESTRA_WINDOWS_LIBRARIES})
 
 # Every export under its MSVC-decorated name (and, when not overloaded, its
-# plain name), listed from the public header.
+# plain name), listed from the public header for this processor.
 set(KESTRA_DEF ${PROJECT_BINARY_DIR}/kestra.def)
 set(KESTRA_EXPORT_LIST ${PROJECT_BINARY_DIR}/kestra_exports.txt)
 add_custom_command(
   OUTPUT ${KESTRA_DEF} ${KESTRA_EXPORT_LIST}
   COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/scripts/windows-exports.py
-          ${PROJECT_SOURCE_DIR}/include ${KESTRA_DEF} ${KESTRA_EXPORT_LIST}
+          ${CMAKE_SYSTEM_PROCESSOR} ${PROJECT_SOURCE_DIR}/include ${KESTRA_DEF}
+          ${KESTRA_EXPORT_LIST}
   DEPENDS ${PROJECT_SOURCE_DIR}/scripts/windows-exports.py
           ${PROJECT_SOURCE_DIR}/include/kestra.h ${PROJECT_SOURCE_DIR}/include/kestra_win32.h
   COMMENT "Listing the DLL's exports")
@@ -54,6 +56,22 @@ set_target_properties(kestra PROPERTIES PREFIX "" OUTPUT_NAME kestra)
 target_include_directories(kestra INTERFACE ${PROJECT_SOURCE_DIR}/include)
 target_link_libraries(kestra PRIVATE ${KESTRA_WINDOWS_LIBRARIES})
 target_link_options(kestra PRIVATE ${KESTRA_WINDOWS_LINK_OPTIONS})
+
+# MSVC's import library, from the same .def, beside mingw's libkestra.dll.a.
+find_program(KESTRA_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(KESTRA_DLLTOOL_MACHINE i386:x86-64)
+else()
+  set(KESTRA_DLLTOOL_MACHINE i386)
+endif()
+set(KESTRA_MSVC_IMPORT_LIBRARY ${PROJECT_BINARY_DIR}/kestra.lib)
+add_custom_command(
+  OUTPUT ${KESTRA_MSVC_IMPORT_LIBRARY}
+  COMMAND ${KESTRA_DLLTOOL} -m ${KESTRA_DLLTOOL_MACHINE} -D kestra.dll -d ${KESTRA_DEF}
+          -l ${KESTRA_MSVC_IMPORT_LIBRARY}
+  DEPENDS ${KESTRA_DEF}
+  COMMENT "Writing the MSVC import library kestra.lib")
+add_custom_target(kestra_msvc_import_library ALL DEPENDS ${KESTRA_MSVC_IMPORT_LIBRARY})
 
 # The same objects for the test suite, which reaches internal headers.
 add_library(kestra_static STATIC $<TARGET_OBJECTS:kestra_objects>)

@@ -15,7 +15,8 @@ packages=(
   g++-mingw-w64-i686
   pybind11-dev python3-dev python3-numpy python3-pytest python3-pil
   clang libclang-rt-14-dev
-  # The Windows DLL and its tests under 32-bit Wine.
+  # The Windows DLLs (x86, x64), kestra.lib, the MSVC-ABI host, Wine.
+  g++-mingw-w64-x86-64 lld llvm
   libz-mingw-w64-dev googletest clang python3 dpkg-dev wine wine32 wine64
   # fc-match: the differential test gives Wine the Linux build's font file.
   fontconfig

@@ -1,34 +1,28 @@
 #!/usr/bin/env bash
-# The differential test: draws the same pictures through kestra.dll with real
-# GDI under 32-bit Wine and through the Linux build, and compares them pixel
-# by pixel. Wine is given the font file the Linux build uses for "arial".
-# Needs the Linux build in build/ and the Windows build in build-windows/
-# (both are built here when missing).
-#   scripts/test-windows-diff.sh
+# The differential test: draws the same pictures through kestra.dll of one
+# architecture with real GDI under Wine (wine32 for x86, wine64 for x64) and
+# through the Linux build, and compares them pixel by pixel. Wine is given
+# the font file the Linux build uses for "arial". Needs the Linux build in
+# build/ and the Windows build in build-windows/<arch>/ (both are built here
+# when missing).
+#   scripts/test-windows-diff.sh [x86|x64]   (default x86)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/windows-arch.sh"
+arch=${1:-x86}
+windows_processor "$arch" >/dev/null
 linux="$root/build"
-windows="$root/build-windows"
+windows="$root/build-windows/$arch"
 out="$windows/differential"
 
-[[ -f "$windows/kestra.dll" ]] || "$root/scripts/build-windows.sh"
+[[ -f "$windows/kestra.dll" ]] || "$root/scripts/build-windows.sh" "$arch"
 cmake --build "$windows" --target draw_pictures font_face
 [[ -f "$linux/build.ninja" ]] || cmake -S "$root" -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=Debug
 cmake --build "$linux" --target draw_pictures compare_pictures
 
-export WINEPREFIX="$windows/wine-differential" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-
-if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-  wineboot --init >/dev/null 2>&1
-  wineserver --wait
-fi
-
-# The Linux build's font for "arial" (fontconfig's choice), also Wine's.
-font="$(fc-match -f '%{file}' arial)"
-font_name="$(fc-match -f '%{family[0]}' arial)"
-cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
-wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v arial /d "$font_name" /f >/dev/null 2>&1
-wineserver --wait
+. "$root/scripts/windows-wine.sh"
+wine_prefix_with_linux_font "$root/build-windows/wine-differential"
+font="$linux_font"
 mkdir -p "$out"
 face="$(wine "$windows/font_face.exe" "$(winepath -w "$out/wine-font.ttf")" | tr -d '\r')"
 echo "Linux font for arial: $font"
@@ -57,4 +51,4 @@ if ((linux_status || wine_status)); then
   echo "a case failed to draw" >&2
   exit 1
 fi
-echo "Differential test: ok"
+echo "Differential test ($arch): ok"

@@ -24,6 +24,13 @@ scripts/test-tsan.sh
 scripts/test-release.sh
 scripts/test-install.sh
 
-# kestra.dll built with mingw, its tests run under 32-bit Wine.
-scripts/test-windows.sh
-scripts/test-windows-diff.sh
+# kestra.dll built with mingw for x86 and x64, its tests run under wine32
+# and wine64; the MSVC-ABI host; the release archive.
+scripts/test-windows.sh x86
+scripts/test-windows-diff.sh x86
+scripts/test-windows.sh x64
+scripts/test-windows-diff.sh x64
+scripts/test-windows-msvc.sh x86
+scripts/test-windows-msvc.sh x64
+scripts/package-windows.sh
+scripts/check-package-windows.sh

@@ -1,17 +1,25 @@
 #!/usr/bin/env bash
-# Cross-builds expat and libzip (and libxlsxwriter for the tests) for 32-bit
-# Windows from Debian's own source packages, as static libraries under
-# <folder>/prefix; zlib comes built by Debian (libz-mingw-w64-dev). A library
-# whose stamp names the same Debian version is not built again.
-#   scripts/windows-deps.sh [folder]   (default: build-windows/deps)
+# Cross-builds expat and libzip (and libxlsxwriter for the tests) for one
+# Windows architecture from Debian's own source packages, as static libraries
+# under <folder>/prefix; zlib comes built by Debian (libz-mingw-w64-dev). A
+# library whose stamp names the same Debian version and whose files are all
+# there is not built again. Runs that share the folder wait for each other.
+#   scripts/windows-deps.sh x86|x64 [folder]
+#   (default folder: windows_deps_folder in scripts/windows-arch.sh)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-deps="$(mkdir -p "${1:-$root/build-windows/deps}" && cd "${1:-$root/build-windows/deps}" && pwd)"
+. "$root/scripts/windows-arch.sh"
+arch=${1:?usage: windows-deps.sh x86|x64 [folder]}
+processor=$(windows_processor "$arch")
+folder=${2:-$(windows_deps_folder "$arch")}
+deps="$(mkdir -p "$folder" && cd "$folder" && pwd)"
 prefix="$deps/prefix"
 sources="$deps/sources"
-toolchain="$root/cmake/mingw-i686.cmake"
+toolchain="$root/cmake/mingw.cmake"
 jobs=$(nproc)
 mkdir -p "$prefix" "$sources"
+exec 9>"$deps/.lock"
+flock 9
 
 sudo=""
 [[ $(id -u) -eq 0 ]] || sudo="sudo"
@@ -53,7 +61,8 @@ cmake_build() {
   local source=$1 build=$2
   shift 2
   cmake -S "$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKESTRA_WINDOWS_DEPS="$prefix" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKESTRA_WINDOWS_PROCESSOR="$processor" \
+    -DKESTRA_WINDOWS_DEPS="$prefix" \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF "$@" >&2
   cmake --build "$build" -j "$jobs" >&2
   cmake --install "$build" >&2
@@ -83,23 +92,33 @@ build_libxlsxwriter() {
     -DZLIB_USE_STATIC_LIBS=ON
 }
 
-# Builds one library unless its stamp names the same version.
+# Every file of the prefix named (relative to it) is there.
+files_present() {
+  local file
+  for file in "$@"; do
+    [[ -f $prefix/$file ]] || return 1
+  done
+}
+
+# Builds one library unless its stamp names the same version and the files
+# the build takes from it are there.
 dependency() {
   local package=$1 builder=$2
+  shift 2
   local version stamp
   version=$(source_version "$package")
   [[ -n $version ]] || { echo "no source package $package" >&2; exit 1; }
   stamp="$prefix/.$package.version"
-  if [[ -f $stamp && $(cat "$stamp") == "$version" ]]; then
-    echo "$package $version: cached"
+  if [[ -f $stamp && $(cat "$stamp") == "$version" ]] && files_present "$@"; then
+    echo "$package $version ($arch): cached in $deps"
     return
   fi
   "$builder" "$(unpack "$package" "$version")"
   echo "$version" >"$stamp"
-  echo "$package $version: built"
+  echo "$package $version ($arch): built in $deps"
 }
 
 ensure_source_index
-dependency expat build_expat
-dependency libzip build_libzip
-dependency libxlsxwriter build_libxlsxwriter
+dependency expat build_expat include/expat.h lib/libexpat.a
+dependency libzip build_libzip include/zip.h lib/libzip.a lib/cmake/libzip/libzip-config.cmake
+dependency libxlsxwriter build_libxlsxwriter include/xlsxwriter.h lib/libxlsxwriter.a

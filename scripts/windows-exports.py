@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """Lists the DLL's exports from the public header and writes its .def file.
 
-clang parses include/kestra.h twice, as a 32-bit MSVC compiler and as mingw
-see it, and reports each exported declaration's decorated name (what MSVC
+clang parses include/kestra.h twice, as an MSVC compiler and as mingw of the
+same processor see it, and reports each exported declaration's decorated name (what MSVC
 hosts link against and look up) and its GNU name (the symbol the DLL's
 objects define). Every declaration is exported under its decorated name; one
 that is not overloaded also under its plain name.
 
-  windows-exports.py INCLUDE_DIR DEF_FILE [LIST_FILE]
+  windows-exports.py i686|x86_64 INCLUDE_DIR DEF_FILE [LIST_FILE]
 
 LIST_FILE gets one line per declaration: plain name, decorated name, GNU
 symbol and "overloaded" or "single", separated by tabs.
@@ -51,35 +51,36 @@ def exported_declarations(include_dir, stubs, target):
     return found
 
 
-def declarations(include_dir):
+def declarations(processor, include_dir):
     with tempfile.TemporaryDirectory() as stubs:
         for name, text in STUB_HEADERS.items():
             Path(stubs, name).write_text(text)
-        msvc = exported_declarations(include_dir, stubs, "i686-pc-windows-msvc")
-        gnu = exported_declarations(include_dir, stubs, "i686-w64-windows-gnu")
+        msvc = exported_declarations(include_dir, stubs, f"{processor}-pc-windows-msvc")
+        gnu = exported_declarations(include_dir, stubs, f"{processor}-w64-windows-gnu")
     if not msvc or [n for n, _ in msvc] != [n for n, _ in gnu]:
         sys.exit("windows-exports: the two parses of the header disagree")
     counts = {}
     for name, _ in msvc:
         counts[name] = counts.get(name, 0) + 1
     # mingw's 32-bit symbols carry a leading underscore that .def files omit.
-    return [(name, decorated, symbol[1:], counts[name] > 1)
+    underscore = 1 if processor == "i686" else 0
+    return [(name, decorated, symbol[underscore:], counts[name] > 1)
             for (name, decorated), (_, symbol) in zip(msvc, gnu)]
 
 
 def main():
-    if len(sys.argv) not in (3, 4):
+    if len(sys.argv) not in (4, 5) or sys.argv[1] not in ("i686", "x86_64"):
         sys.exit(__doc__)
-    include_dir, def_file = sys.argv[1], sys.argv[2]
-    found = declarations(include_dir)
+    processor, include_dir, def_file = sys.argv[1:4]
+    found = declarations(processor, include_dir)
     lines = ["LIBRARY kestra.dll", "EXPORTS"]
     for name, decorated, symbol, overloaded in found:
         lines.append(f'  "{decorated}" = {symbol}')
         if not overloaded:
             lines.append(f"  {name} = {symbol}")
     Path(def_file).write_text("\n".join(lines) + "\n")
-    if len(sys.argv) == 4:
-        Path(sys.argv[3]).write_text("".join(
+    if len(sys.argv) == 5:
+        Path(sys.argv[4]).write_text("".join(
             f"{name}\t{decorated}\t{symbol}\t{'overloaded' if overloaded else 'single'}\n"
             for name, decorated, symbol, overloaded in found))
 

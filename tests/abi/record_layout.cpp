@@ -1,6 +1,7 @@
-// The public records' binary layout. Compiled natively by the test build and
-// for 32-bit Windows by the CI script (i686-w64-mingw32-g++ -fsyntax-only),
-// where the sizes and offsets must be exactly those hosts were built against.
+// The public records' binary layout, checked at compile time: natively by the
+// test build, for x86 and x64 Windows by both Windows builds (mingw) and by
+// scripts/test-windows-msvc.sh (clang in MSVC mode), where the sizes and
+// offsets must be exactly those hosts were built against.
 #include <cstddef>
 
 #include "kestra.h"
@@ -22,8 +23,8 @@ KESTRA_OFFSET(DIAG_DISP, categoryLabelsLength, 228);
 KESTRA_OFFSET(DIAG_DISP, legendEntries, 230);
 KESTRA_OFFSET(DIAG_DISP, elements, 232);
 KESTRA_OFFSET(DIAG_DISP, decimals, 236);
-#else
-// Natural alignment with 8-byte pointers.
+#elif defined(_WIN64) || defined(__LP64__)
+// The same fields, natural alignment with 8-byte pointers.
 static_assert(sizeof(TAB_GR) == 16);
 static_assert(sizeof(GRAPH_ELEM) == 52);
 static_assert(sizeof(DIAG_DISP) == 256);
@@ -35,6 +36,8 @@ KESTRA_OFFSET(DIAG_DISP, categoryLabelsLength, 232);
 KESTRA_OFFSET(DIAG_DISP, legendEntries, 234);
 KESTRA_OFFSET(DIAG_DISP, elements, 240);
 KESTRA_OFFSET(DIAG_DISP, decimals, 248);
+#else
+#error "no record layout for this target"
 #endif
 
 // Fields before the first pointer lie at the same offsets on every target.

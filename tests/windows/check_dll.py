@@ -11,18 +11,24 @@ import sys
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi32.dll",
                "ole32.dll", "oleaut32.dll", "ddraw.dll"}
 
-# Two names a 32-bit MSVC compiler gives declarations of the header, as hosts
-# written for the DLL look them up.
-KNOWN_DECORATED = {"?CreateDiag@@YAHUTAB_GR@@UDIAG_DISP@@PAPAUHBITMAP__@@KK@Z",
-                   "?CreateTabGr@@YA?AUTAB_GR@@HHNZZ"}
+# Names an MSVC compiler gives declarations of the header, as hosts written
+# for the DLL look them up, by the DLL's file format.
+KNOWN_DECORATED = {
+    "pei-i386": {"?CreateDiag@@YAHUTAB_GR@@UDIAG_DISP@@PAPAUHBITMAP__@@KK@Z",
+                 "?CreateTabGr@@YA?AUTAB_GR@@HHNZZ", "?KestraStatusText@@YAPBDH@Z"},
+    "pei-x86-64": {"?CreateDiag@@YAHUTAB_GR@@UDIAG_DISP@@PEAPEAUHBITMAP__@@KK@Z",
+                   "?CreateTabGr@@YA?AUTAB_GR@@HHNZZ", "?KestraStatusText@@YAPEBDH@Z"},
+}
 
 
 def dll_tables(objdump, dll):
-    """(exported names, imported DLL names) as objdump -p lists them."""
+    """(file format, exported names, imported DLL names) as objdump -p lists them."""
     text = subprocess.run([objdump, "-p", dll], capture_output=True, text=True,
                           check=True).stdout
-    exports, imports, in_names = set(), set(), False
+    exports, imports, in_names, file_format = set(), set(), False, ""
     for line in text.splitlines():
+        if "file format" in line:
+            file_format = line.rsplit(" ", 1)[1]
         if "[Ordinal/Name Pointer] Table" in line:
             in_names = True
             continue
@@ -33,7 +39,7 @@ def dll_tables(objdump, dll):
                 exports.add(line.split("]", 1)[1].strip())
         if line.strip().startswith("DLL Name:"):
             imports.add(line.split(":", 1)[1].strip().lower())
-    return exports, imports
+    return file_format, exports, imports
 
 
 def expected_exports(export_list):
@@ -49,14 +55,16 @@ def expected_exports(export_list):
 
 def main():
     objdump, dll, export_list = sys.argv[1:4]
-    exports, imports = dll_tables(objdump, dll)
+    file_format, exports, imports = dll_tables(objdump, dll)
     expected = expected_exports(export_list)
     failures = []
     for name in sorted(expected - exports):
         failures.append(f"not exported: {name}")
     for name in sorted(exports - expected):
         failures.append(f"exported but not declared in the header: {name}")
-    for name in sorted(KNOWN_DECORATED - exports):
+    if file_format not in KNOWN_DECORATED:
+        failures.append(f"not a Windows x86 or x64 DLL: {file_format}")
+    for name in sorted(KNOWN_DECORATED.get(file_format, set()) - exports):
         failures.append(f"decorated name missing: {name}")
     for name in sorted(imports - SYSTEM_DLLS):
         failures.append(f"imports a DLL that is not part of Windows: {name}")
@@ -64,7 +72,7 @@ def main():
         failures.append(f"GDI, USER and KERNEL are not all imported: {sorted(imports)}")
     for failure in failures:
         print(failure)
-    print(f"{len(exports)} exports, imports {sorted(imports)}")
+    print(f"{file_format}: {len(exports)} exports, imports {sorted(imports)}")
     return 1 if failures else 0
 
 

@@ -2,7 +2,8 @@
 // finds every export by its MSVC-decorated name (and the plain names of the
 // ones not overloaded) with GetProcAddress, calls each once and checks what
 // it gives back. Then checks that the host called every export the header
-// declares (the list the build wrote next to the .def file).
+// declares (the list the build wrote next to the .def file). On 32-bit
+// Windows it also calls two record-returning exports as an MSVC caller does.
 //   host.exe EXPORT_LIST WORK_FOLDER
 #include <windows.h>
 
@@ -15,6 +16,15 @@
 #include <string>
 
 #include "kestra.h"
+
+// Pointer codes of MSVC's decorated names: 64-bit pointers carry an E.
+#ifdef _WIN64
+#define KP "PEA"   // T*
+#define KPC "PEB"  // const T*
+#else
+#define KP "PA"
+#define KPC "PB"
+#endif
 
 namespace {
 
@@ -49,6 +59,7 @@ void check_plain_name(const char* plain, const char* decorated) {
         std::string("plain name ") + plain);
 }
 
+#ifdef __i386__
 // Calls a function returning a record through the hidden result pointer the
 // way a 32-bit MSVC caller does, and reports how many argument bytes were
 // still on the stack after the call (the caller pops them all, the hidden
@@ -102,6 +113,7 @@ void check_caller_pops(const char* decorated, Record* result,
 std::uint32_t word(const void* pointer) {
   return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(pointer));
 }
+#endif
 
 std::string read_all(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -130,9 +142,9 @@ struct Inputs {
 
 void check_builders(Inputs& in) {
   using StatusText = const char* (*)(int);
-  const auto status_text = find<StatusText>("?KestraStatusText@@YAPBDH@Z");
+  const auto status_text = find<StatusText>("?KestraStatusText@@YA" KPC "DH@Z");
   check(status_text && std::strcmp(status_text(KESTRA_OK), "success") == 0, "KestraStatusText");
-  check_plain_name("KestraStatusText", "?KestraStatusText@@YAPBDH@Z");
+  check_plain_name("KestraStatusText", "?KestraStatusText@@YA" KPC "DH@Z");
 
   using CreateTabGr = TAB_GR (*)(int, int, double, ...);
   const auto create_table = find<CreateTabGr>("?CreateTabGr@@YA?AUTAB_GR@@HHNZZ");
@@ -143,14 +155,14 @@ void check_builders(Inputs& in) {
   check_plain_name("CreateTabGr", "?CreateTabGr@@YA?AUTAB_GR@@HHNZZ");
 
   using FreeTabGr = void (*)(TAB_GR*);
-  const auto free_table = find<FreeTabGr>("?FreeTabGr@@YAXPAUTAB_GR@@@Z");
+  const auto free_table = find<FreeTabGr>("?FreeTabGr@@YAX" KP "UTAB_GR@@@Z");
   TAB_GR spare = create_table ? create_table(1, 2, 1.0, 2.0) : TAB_GR{};
   if (free_table) free_table(&spare);
   check(spare.values == nullptr && spare.rows == 0, "FreeTabGr clears the table");
-  check_plain_name("FreeTabGr", "?FreeTabGr@@YAXPAUTAB_GR@@@Z");
+  check_plain_name("FreeTabGr", "?FreeTabGr@@YAX" KP "UTAB_GR@@@Z");
 
   using ReturnGraphElem = GRAPH_ELEM (*)(unsigned long, int, char*);
-  const auto graph_elem = find<ReturnGraphElem>("?ReturnGraphElem@@YA?AUGRAPH_ELEM@@KHPAD@Z");
+  const auto graph_elem = find<ReturnGraphElem>("?ReturnGraphElem@@YA?AUGRAPH_ELEM@@KH" KP "D@Z");
   char sales[] = "Sales", costs[] = "Costs";
   if (graph_elem) {
     in.series[0] = graph_elem(RGB(200, 0, 0), 1, sales);
@@ -159,22 +171,22 @@ void check_builders(Inputs& in) {
   check(in.series[1].color == RGB(0, 0, 200) && in.series[1].style == 2 &&
             std::strcmp(in.series[1].name, "Costs") == 0,
         "ReturnGraphElem");
-  check_plain_name("ReturnGraphElem", "?ReturnGraphElem@@YA?AUGRAPH_ELEM@@KHPAD@Z");
+  check_plain_name("ReturnGraphElem", "?ReturnGraphElem@@YA?AUGRAPH_ELEM@@KH" KP "D@Z");
 
   using CreateGraphElem = int (*)(void*, unsigned short, GRAPH_ELEM, ...);
-  const auto copy_elems = find<CreateGraphElem>("?CreateGraphElem@@YAHPAXGUGRAPH_ELEM@@ZZ");
+  const auto copy_elems = find<CreateGraphElem>("?CreateGraphElem@@YAH" KP "XGUGRAPH_ELEM@@ZZ");
   GRAPH_ELEM copied[2]{};
   const int copy_status = copy_elems ? copy_elems(copied, 2, in.series[0], in.series[1]) : -1;
   check(copy_status == 0 && std::memcmp(copied, in.series, sizeof copied) == 0,
         "CreateGraphElem copies 52-byte records");
-  check_plain_name("CreateGraphElem", "?CreateGraphElem@@YAHPAXGUGRAPH_ELEM@@ZZ");
+  check_plain_name("CreateGraphElem", "?CreateGraphElem@@YAH" KP "XGUGRAPH_ELEM@@ZZ");
 
   using CreateTextAxis = int (*)(char*, unsigned short, char*, ...);
-  const auto text_axis = find<CreateTextAxis>("?CreateTextAxis@@YAHPADG0ZZ");
+  const auto text_axis = find<CreateTextAxis>("?CreateTextAxis@@YAH" KP "DG0ZZ");
   char q1[] = "Q1", q2[] = "Q2", q3[] = "Q3";
   const int axis_status = text_axis ? text_axis(in.labels, 3, q1, q2, q3) : -1;
   check(axis_status == 0 && std::memcmp(in.labels, "Q1\0Q2\0Q3", 9) == 0, "CreateTextAxis");
-  check_plain_name("CreateTextAxis", "?CreateTextAxis@@YAHPADG0ZZ");
+  check_plain_name("CreateTextAxis", "?CreateTextAxis@@YAH" KP "DG0ZZ");
 
   using ReturnDiagDisp = DIAG_DISP (*)(tagRECT, unsigned long, unsigned long, unsigned long,
                                        unsigned short, unsigned long, unsigned short,
@@ -182,7 +194,7 @@ void check_builders(Inputs& in) {
                                        unsigned short, unsigned short, void*, unsigned char,
                                        unsigned long);
   const auto diag_disp =
-      find<ReturnDiagDisp>("?ReturnDiagDisp@@YA?AUDIAG_DISP@@UtagRECT@@KKKGKGKGPAD1PAXGG2EK@Z");
+      find<ReturnDiagDisp>("?ReturnDiagDisp@@YA?AUDIAG_DISP@@UtagRECT@@KKKGKGKG" KP "D1" KP "XGG2EK@Z");
   char quarter[] = "Quarter", eur[] = "EUR";
   if (diag_disp) {
     in.disp = diag_disp({0, 0, 120, 80}, RGB(255, 255, 255), 0, 0, 4, 0, 12, 0, 10, quarter,
@@ -192,14 +204,14 @@ void check_builders(Inputs& in) {
             std::strcmp(in.disp.captionY, "EUR") == 0 && in.disp.divisions == 4,
         "ReturnDiagDisp");
   check_plain_name("ReturnDiagDisp",
-                   "?ReturnDiagDisp@@YA?AUDIAG_DISP@@UtagRECT@@KKKGKGKGPAD1PAXGG2EK@Z");
+                   "?ReturnDiagDisp@@YA?AUDIAG_DISP@@UtagRECT@@KKKGKGKG" KP "D1" KP "XGG2EK@Z");
 
   using ReturnOptionRect = OPTION_RECT (*)(tagRECT, unsigned long, unsigned long, unsigned long,
                                            unsigned long, double, double, double, double,
                                            double, double, unsigned long, int, char*, char*,
                                            unsigned long);
   const auto option_rect = find<ReturnOptionRect>(
-      "?ReturnOptionRect@@YA?AUOPTION_RECT@@UtagRECT@@KKKKNNNNNNKHPAD1K@Z");
+      "?ReturnOptionRect@@YA?AUOPTION_RECT@@UtagRECT@@KKKKNNNNNNKH" KP "D1K@Z");
   char x[] = "x", y[] = "y";
   if (option_rect) {
     in.plot = option_rect({0, 0, 100, 80}, RGB(255, 255, 255), RGB(0, 0, 255), 0, 0, -4, -2,
@@ -209,14 +221,15 @@ void check_builders(Inputs& in) {
             in.plot.fontHeight == 12,
         "ReturnOptionRect");
   check_plain_name("ReturnOptionRect",
-                   "?ReturnOptionRect@@YA?AUOPTION_RECT@@UtagRECT@@KKKKNNNNNNKHPAD1K@Z");
+                   "?ReturnOptionRect@@YA?AUOPTION_RECT@@UtagRECT@@KKKKNNNNNNKH" KP "D1K@Z");
 }
 
+#ifdef __i386__
 // A 32-bit MSVC caller passes the result pointer first and pops it itself.
 void check_record_returns() {
   char name[] = "Net";
   GRAPH_ELEM elem{};
-  check_caller_pops("?ReturnGraphElem@@YA?AUGRAPH_ELEM@@KHPAD@Z", &elem,
+  check_caller_pops("?ReturnGraphElem@@YA?AUGRAPH_ELEM@@KH" KP "D@Z", &elem,
                     {RGB(1, 2, 3), 3, word(name)});
   check(elem.color == RGB(1, 2, 3) && elem.style == 3 && std::strcmp(elem.name, "Net") == 0,
         "raw call filled the GRAPH_ELEM");
@@ -231,6 +244,7 @@ void check_record_returns() {
   const auto free_table = export_address<void (*)(TAB_GR*)>("FreeTabGr");
   if (free_table) free_table(&table);
 }
+#endif
 
 bool bitmap_is(HBITMAP bitmap, long width, long height) {
   BITMAP size{};
@@ -263,9 +277,9 @@ void check_drawing(Inputs& in, const std::string& folder) {
   // Every form takes its target as a pointer-sized argument.
   using Diag = int (*)(TAB_GR, DIAG_DISP, void*, unsigned long, unsigned long);
   check_targets(
-      "CreateDiag", "?CreateDiag@@YAHUTAB_GR@@UDIAG_DISP@@PAPAUHBITMAP__@@KK@Z",
-      "?CreateDiag@@YAHUTAB_GR@@UDIAG_DISP@@PAUIDirectDrawSurface@@KK@Z",
-      "?CreateDiag@@YAHUTAB_GR@@UDIAG_DISP@@PADKK@Z", folder, 120, 80,
+      "CreateDiag", "?CreateDiag@@YAHUTAB_GR@@UDIAG_DISP@@" KP KP "UHBITMAP__@@KK@Z",
+      "?CreateDiag@@YAHUTAB_GR@@UDIAG_DISP@@" KP "UIDirectDrawSurface@@KK@Z",
+      "?CreateDiag@@YAHUTAB_GR@@UDIAG_DISP@@" KP "DKK@Z", folder, 120, 80,
       [&](const char* name, void* target) {
         const auto draw = find<Diag>(name);
         return draw ? draw(in.table, in.disp, target, 1, KESTRA_KIND_BARS) : -1;
@@ -274,9 +288,9 @@ void check_drawing(Inputs& in, const std::string& folder) {
   using Graph = int (*)(char*, OPTION_RECT, void*, unsigned long);
   char expression[] = "y=sin(x)*2";
   check_targets(
-      "CreateGraph", "?CreateGraph@@YAHPADUOPTION_RECT@@PAPAUHBITMAP__@@K@Z",
-      "?CreateGraph@@YAHPADUOPTION_RECT@@PAUIDirectDrawSurface@@K@Z",
-      "?CreateGraph@@YAHPADUOPTION_RECT@@0K@Z", folder, 100, 80,
+      "CreateGraph", "?CreateGraph@@YAH" KP "DUOPTION_RECT@@" KP KP "UHBITMAP__@@K@Z",
+      "?CreateGraph@@YAH" KP "DUOPTION_RECT@@" KP "UIDirectDrawSurface@@K@Z",
+      "?CreateGraph@@YAH" KP "DUOPTION_RECT@@0K@Z", folder, 100, 80,
       [&](const char* name, void* target) {
         const auto draw = find<Graph>(name);
         return draw ? draw(expression, in.plot, target, 1) : -1;
@@ -288,9 +302,9 @@ void check_drawing(Inputs& in, const std::string& folder) {
          "<tr><td>2</td><td>1</td><td>4</td></tr></table>";
   using Html = int (*)(char*, DIAG_DISP, void*, unsigned long, unsigned long);
   check_targets(
-      "CreateDiagHTML", "?CreateDiagHTML@@YAHPADUDIAG_DISP@@PAPAUHBITMAP__@@KK@Z",
-      "?CreateDiagHTML@@YAHPADUDIAG_DISP@@PAUIDirectDrawSurface@@KK@Z",
-      "?CreateDiagHTML@@YAHPADUDIAG_DISP@@0KK@Z", folder, 120, 80,
+      "CreateDiagHTML", "?CreateDiagHTML@@YAH" KP "DUDIAG_DISP@@" KP KP "UHBITMAP__@@KK@Z",
+      "?CreateDiagHTML@@YAH" KP "DUDIAG_DISP@@" KP "UIDirectDrawSurface@@KK@Z",
+      "?CreateDiagHTML@@YAH" KP "DUDIAG_DISP@@0KK@Z", folder, 120, 80,
       [&](const char* name, void* target) {
         const auto draw = find<Html>(name);
         return draw ? draw(html.data(), in.disp, target, 1, KESTRA_KIND_LINES) : -1;
@@ -301,9 +315,9 @@ void check_drawing(Inputs& in, const std::string& folder) {
   EXCEL_TAB range{1, "B1:D2"};
   using Xls = int (*)(char*, EXCEL_TAB, DIAG_DISP, void*, unsigned long, unsigned long);
   check_targets(
-      "CreateDiagXLS", "?CreateDiagXLS@@YAHPADUEXCEL_TAB@@UDIAG_DISP@@PAPAUHBITMAP__@@KK@Z",
-      "?CreateDiagXLS@@YAHPADUEXCEL_TAB@@UDIAG_DISP@@PAUIDirectDrawSurface@@KK@Z",
-      "?CreateDiagXLS@@YAHPADUEXCEL_TAB@@UDIAG_DISP@@0KK@Z", folder, 120, 80,
+      "CreateDiagXLS", "?CreateDiagXLS@@YAH" KP "DUEXCEL_TAB@@UDIAG_DISP@@" KP KP "UHBITMAP__@@KK@Z",
+      "?CreateDiagXLS@@YAH" KP "DUEXCEL_TAB@@UDIAG_DISP@@" KP "UIDirectDrawSurface@@KK@Z",
+      "?CreateDiagXLS@@YAH" KP "DUEXCEL_TAB@@UDIAG_DISP@@0KK@Z", folder, 120, 80,
       [&](const char* name, void* target) {
         const auto draw = find<Xls>(name);
         return draw ? draw(workbook.data(), range, in.disp, target, 1, KESTRA_KIND_LINES_MARKERS)
@@ -354,7 +368,9 @@ int main(int argc, char** argv) {
   if (!dll) return 1;
   Inputs inputs;
   check_builders(inputs);
+#ifdef __i386__
   check_record_returns();
+#endif
   check_drawing(inputs, argv[2]);
   check_every_export_called(argv[1]);
   report_font("arial");

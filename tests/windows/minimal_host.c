@@ -1,14 +1,21 @@
 /* A minimal host in C: the builders through the import library (their plain
  * names), the overloaded CreateDiag by its decorated name. Records the host
  * only passes on may stay opaque, of the right size and alignment.
- *   i686-w64-mingw32-gcc minimal_host.c -o host.exe -Lbuild-windows -lkestra
+ *   i686-w64-mingw32-gcc minimal_host.c -o host.exe -Lbuild-windows/x86 -lkestra
+ * (x86_64-w64-mingw32-gcc and build-windows/x64 for 64-bit).
  */
 #include <windows.h>
 #include <stdio.h>
 
 typedef struct { int rows, cols; double* values; } TAB_GR;
 typedef struct { unsigned int opaque[13]; } GRAPH_ELEM; /* 52 bytes */
+#ifdef _WIN64
+typedef struct { double opaque[32]; } DIAG_DISP;        /* 256 bytes */
+#define CREATE_DIAG_TO_FILE "?CreateDiag@@YAHUTAB_GR@@UDIAG_DISP@@PEADKK@Z"
+#else
 typedef struct { double opaque[30]; } DIAG_DISP;        /* 240 bytes */
+#define CREATE_DIAG_TO_FILE "?CreateDiag@@YAHUTAB_GR@@UDIAG_DISP@@PADKK@Z"
+#endif
 
 __declspec(dllimport) TAB_GR CreateTabGr(int rows, int cols, double first, ...);
 __declspec(dllimport) void FreeTabGr(TAB_GR* table);
@@ -37,8 +44,8 @@ int main(int argc, char** argv) {
                                   "EUR", labels, 9, 2, series, 2, 0x3FF);
 
   HMODULE dll = GetModuleHandleA("kestra.dll"); /* loaded with the import library */
-  CreateDiagToFile create_diag = (CreateDiagToFile)(void*)GetProcAddress(
-      dll, "?CreateDiag@@YAHUTAB_GR@@UDIAG_DISP@@PADKK@Z");
+  CreateDiagToFile create_diag =
+      (CreateDiagToFile)(void*)GetProcAddress(dll, CREATE_DIAG_TO_FILE);
   int status = create_diag ? create_diag(table, disp, path, 1, 101 /* bars */) : -1;
   printf("%d: %s\n", status, KestraStatusText(status));
   FreeTabGr(&table);

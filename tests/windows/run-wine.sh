@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Windows program under 32-bit Wine, headless, in a Wine prefix kept
-# in the build folder (created on first use).
+# Runs a Windows program under Wine (wine32 or wine64, as the program needs),
+# headless, in a Wine prefix kept in the build folder (created on first use).
 #   run-wine.sh BUILD_DIR PROGRAM [ARGUMENTS...]
 set -euo pipefail
 build=$(cd "$1" && pwd)
