@@ -89,6 +89,21 @@ enum : unsigned long {
   KESTRA_KIND_BARS = 101,
 };
 
+// arrowStyle of DIAG_DISP and OPTION_RECT: plain axis ends or arrow heads.
+enum : std::int32_t {
+  KESTRA_ARROWS_PLAIN = 1,
+  KESTRA_ARROWS_HEADS = 2,
+};
+
+// Bits of arrowMask: the axis ends that get a head when arrowStyle is
+// KESTRA_ARROWS_HEADS.
+enum KestraArrowEnd : std::uint8_t {
+  KESTRA_ARROW_TOP = 0x1,     // top end of the vertical axis
+  KESTRA_ARROW_RIGHT = 0x2,   // right end of the horizontal axis
+  KESTRA_ARROW_BOTTOM = 0x4,  // bottom end of the vertical axis
+  KESTRA_ARROW_LEFT = 0x8,    // left end of the horizontal axis
+};
+
 // Table of values: `rows` series over `cols` categories, row-major.
 struct TAB_GR {
   std::int32_t rows;

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "kestra.h"
-#include "platform/gdi_handles.h"
+#include "platform/platform.h"
 
 namespace kestra::canvas {
 
@@ -120,17 +120,6 @@ inline void draw_line(HDC dc, int x0, int y0, int x1, int y1) {
   MoveToEx(dc, x0, y0, nullptr);
   drawn(LineTo(dc, x1, y1));
 }
-
-// The arrowStyle values, plain axis ends or arrow heads, and the arrowMask
-// bit of each axis end.
-inline constexpr std::int32_t arrow_style_plain = 1;
-inline constexpr std::int32_t arrow_style_heads = 2;
-enum ArrowEnd : std::uint8_t {
-  arrow_top = 0x1,     // top end of the vertical axis
-  arrow_right = 0x2,   // right end of the horizontal axis
-  arrow_bottom = 0x4,  // bottom end of the vertical axis
-  arrow_left = 0x8,    // left end of the horizontal axis
-};
 
 // Where the axes cross the area their arrows point out of: the column of the
 // vertical axis and the row of the horizontal one; nothing for an axis that

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "canvas/canvas.h"
 #include "kestra.h"
 #include "model/model.h"
 
@@ -15,7 +14,7 @@ constexpr int plot_inset_framed = 4;   // the plot area inside a frame, else at 
 constexpr int plot_legend_gap = 2;     // between the plot area and the legend box
 constexpr std::uint16_t bottom_margin = 40;
 constexpr std::uint16_t left_margin = 20;
-constexpr std::uint8_t value_and_category_arrows = kestra::canvas::arrow_top | kestra::canvas::arrow_right;
+constexpr std::uint8_t value_and_category_arrows = KESTRA_ARROW_TOP | KESTRA_ARROW_RIGHT;
 constexpr std::uint16_t legend_font_height = 10;
 constexpr std::uint16_t dotted_grid = 2;  // the line style code of PS_DOT
 
@@ -75,8 +74,7 @@ DIAG_DISP ReturnDiagDisp(tagRECT picture, unsigned long backColor, unsigned long
   disp.drawFrame = is_set(flags, KESTRA_DIAG_FRAME);
   disp.drawAxisX = is_set(flags, KESTRA_DIAG_AXIS_X);
   disp.drawAxisY = is_set(flags, KESTRA_DIAG_AXIS_Y);
-  disp.arrowStyle = (flags & KESTRA_DIAG_ARROWS) ? kestra::canvas::arrow_style_heads
-                                            : kestra::canvas::arrow_style_plain;
+  disp.arrowStyle = (flags & KESTRA_DIAG_ARROWS) ? KESTRA_ARROWS_HEADS : KESTRA_ARROWS_PLAIN;
   disp.showCaptions = is_set(flags, KESTRA_DIAG_CAPTIONS);
   disp.showCategoryLabels = is_set(flags, KESTRA_DIAG_CATEGORY_LABELS);
   disp.showValueLabels = is_set(flags, KESTRA_DIAG_VALUE_LABELS);

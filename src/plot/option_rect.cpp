@@ -10,7 +10,7 @@ namespace {
 
 constexpr int frame_inset = 2;
 constexpr int plot_inset_framed = 4;
-constexpr std::uint8_t arrows_top_and_right = canvas::arrow_top | canvas::arrow_right;
+constexpr std::uint8_t arrows_top_and_right = KESTRA_ARROW_TOP | KESTRA_ARROW_RIGHT;
 constexpr double default_step = 0.01;
 
 // Sides beyond the int range stop at its ends.
@@ -50,8 +50,7 @@ OPTION_RECT ReturnOptionRect(tagRECT picture, unsigned long backColor, unsigned 
   options.drawAxisX = flag(flags, KESTRA_PLOT_AXIS_X);
   options.drawAxisY = flag(flags, KESTRA_PLOT_AXIS_Y);
   options.axisColor = static_cast<std::uint32_t>(axisColor);
-  options.arrowStyle = (flags & KESTRA_PLOT_ARROWS) ? kestra::canvas::arrow_style_heads
-                                               : kestra::canvas::arrow_style_plain;
+  options.arrowStyle = (flags & KESTRA_PLOT_ARROWS) ? KESTRA_ARROWS_HEADS : KESTRA_ARROWS_PLAIN;
   options.arrowMask = arrows_top_and_right;
   options.rcPlot = inset(picture, options.drawFrame ? plot_inset_framed : frame_inset);
   options.xMin = xMin;

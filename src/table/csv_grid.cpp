@@ -1,7 +1,7 @@
 // Delimited text to a grid: RFC 4180 quoting (quoted fields hold separators,
 // doubled quotes and line breaks), records ending at LF, CRLF or CR, and the
 // separator sniffed from the first lines.
-#include "import/workbook_backend.h"
+#include "import/import.h"
 #include "table/table_reader.h"
 
 namespace kestra::table {

@@ -1,5 +1,5 @@
 // The part of a grid that is read: an A1 range, or the used area.
-#include "import/spreadsheet.h"
+#include "import/import.h"
 #include "table/table_reader.h"
 
 namespace kestra::table {
