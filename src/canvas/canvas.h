@@ -23,12 +23,12 @@ using platform::WindowDC;
 struct PictureSize {
   std::int64_t width, height;
 };
-PictureSize picture_size(const RECT& picture);
+[[nodiscard]] PictureSize picture_size(const RECT& picture);
 
 // A new picture bitmap of the given size in the screen's format, its pixels
 // undefined until drawn; null when the size is not positive, beyond the
 // platform's limit, or creation fails.
-UniqueObject create_picture(PictureSize size);
+[[nodiscard]] UniqueObject create_picture(PictureSize size);
 
 // How a new picture starts: black, or as made when the renderer's first step
 // paints every pixel (a background), which spares a pass over a large picture.
@@ -49,11 +49,11 @@ class Picture {
   Picture& operator=(const Picture&) = delete;
 
   // KESTRA_OK when the picture is selected and may be drawn on.
-  int status() const { return status_; }
+  [[nodiscard]] int status() const { return status_; }
   // Hands the bitmap selected into the context back through *bitmap; a new
   // picture becomes the caller's. KESTRA_NO_CURRENT_BITMAP, and *bitmap null,
   // when the context holds no bitmap.
-  int hand_back();
+  [[nodiscard]] int hand_back();
 
  private:
   int refuse(int status);
