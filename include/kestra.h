@@ -41,35 +41,41 @@
 
 #include <cstdint>
 
-// Status codes of the drawing exports.
-enum KestraStatus : int {
-  KESTRA_OK = 0,
-  KESTRA_MODE_UNKNOWN = 1001,        // bitmapMode & 7 is 3 to 7
-  KESTRA_MODE_ZERO = 1002,           // bitmapMode & 7 is 0
-  KESTRA_NO_DC = 1003,               // the memory device context cannot be created
-  KESTRA_NO_BITMAP = 1004,           // the picture bitmap cannot be created (mode 1), or
-                                     // the picture's width or height is <= 0 or too large
-  KESTRA_NO_CURRENT_BITMAP = 1005,   // after drawing the device context holds no bitmap
-  KESTRA_BAD_EXPRESSION = 1006,      // the expression engine refused the expression
-  KESTRA_BAD_FONT_HEIGHT = 1007,     // plot caption font height outside 1 to 99
-  KESTRA_SURFACE_MODE_NEW = 1008,    // a surface target called with mode 1
-  KESTRA_BAD_TABLE = 1009,           // fewer than 1 row or 2 columns, or no values
-  KESTRA_HTML_OPEN = 1010,           // the HTML file cannot be opened or read
-  KESTRA_HTML_NO_TABLE = 1011,       // the HTML file holds no usable table
-  KESTRA_WORKBOOK = 1012,            // the workbook cannot be read as asked
-  KESTRA_BAD_RANGE = 1013,           // the range text of EXCEL_TAB is malformed
-  // Codes beyond the original set, one meaning each.
-  KESTRA_NOT_IMPLEMENTED = 1014,     // this target form is not available in this build
-  KESTRA_BAD_SAMPLING = 1015,        // plot sampling cannot end: argStep <= 0 or not finite,
-                                     // argFrom/argTo not finite (unless argFrom > argTo: one
-                                     // sample), a step too small to move the argument, or
-                                     // more than 10^8 samples
-  KESTRA_FILE_WRITE = 1016,          // the BMP file could not be written
-  KESTRA_FILE_LOAD = 1017,           // mode 2 on a file path: no loadable BMP picture there
-  KESTRA_PICTURE_SIZE = 1018,        // mode 2: the picture's size differs from rcPicture
-  KESTRA_SURFACE_DC = 1019,          // the surface could not lend a device context
-  KESTRA_INTERNAL = 1020,            // an unexpected internal failure (for example no memory)
-};
+// Status codes of the drawing exports, one row each: name, value, and the
+// text KestraStatusText gives (README's table lists the same rows word for
+// word). 0 and 1001 to 1013 are the original set; the codes from 1014 on
+// have one meaning each. In more detail: 1004 also stands for a picture
+// whose width or height is <= 0 or too large; 1005 also for mode 2 with a
+// handle that is no bitmap; 1015 for argStep <= 0 or not finite, argFrom or
+// argTo not finite (unless argFrom > argTo: one sample), a step too small to
+// move the argument, or more than 10^8 samples; 1016 leaves an existing file
+// intact.
+#define KESTRA_STATUS_CODES(X)                                                               \
+  X(KESTRA_OK, 0, "success")                                                                 \
+  X(KESTRA_MODE_UNKNOWN, 1001, "bitmap mode (low three bits) is 3 to 7")                     \
+  X(KESTRA_MODE_ZERO, 1002, "bitmap mode (low three bits) is 0")                             \
+  X(KESTRA_NO_DC, 1003, "the memory device context cannot be created")                       \
+  X(KESTRA_NO_BITMAP, 1004, "the picture bitmap cannot be created (or its size is out of range)") \
+  X(KESTRA_NO_CURRENT_BITMAP, 1005, "after drawing the device context holds no bitmap")      \
+  X(KESTRA_BAD_EXPRESSION, 1006, "the expression is refused")                                \
+  X(KESTRA_BAD_FONT_HEIGHT, 1007, "caption font height outside 1 to 99")                     \
+  X(KESTRA_SURFACE_MODE_NEW, 1008, "a surface target called with mode 1")                    \
+  X(KESTRA_BAD_TABLE, 1009, "the table has fewer than 1 row or 2 columns, or no values")     \
+  X(KESTRA_HTML_OPEN, 1010, "the HTML file cannot be opened or read")                        \
+  X(KESTRA_HTML_NO_TABLE, 1011, "the HTML file holds no usable table")                       \
+  X(KESTRA_WORKBOOK, 1012, "the workbook cannot be read as asked")                           \
+  X(KESTRA_BAD_RANGE, 1013, "the range text is malformed")                                   \
+  X(KESTRA_NOT_IMPLEMENTED, 1014, "this target form is not available in this build")         \
+  X(KESTRA_BAD_SAMPLING, 1015, "plot sampling cannot end (step, bounds or sample count)")    \
+  X(KESTRA_FILE_WRITE, 1016, "the BMP file could not be written")                            \
+  X(KESTRA_FILE_LOAD, 1017, "mode 2: no loadable BMP picture at the path")                   \
+  X(KESTRA_PICTURE_SIZE, 1018, "mode 2: the picture's size differs from the requested size") \
+  X(KESTRA_SURFACE_DC, 1019, "the surface could not lend a device context")                  \
+  X(KESTRA_INTERNAL, 1020, "an unexpected internal failure (for example no memory)")
+
+#define KESTRA_STATUS_ENUMERATOR(name, value, text) name = value,
+enum KestraStatus : int { KESTRA_STATUS_CODES(KESTRA_STATUS_ENUMERATOR) };
+#undef KESTRA_STATUS_ENUMERATOR
 
 // A one-line English text for a status code ("success", "the expression is
 // refused", ...); "unknown status" for a code outside the table. The text is
@@ -87,6 +93,21 @@ enum : unsigned long {
   KESTRA_KIND_LINES = 1,
   KESTRA_KIND_LINES_MARKERS = 2,
   KESTRA_KIND_BARS = 101,
+};
+
+// arrowStyle of DIAG_DISP and OPTION_RECT: plain axis ends or arrow heads.
+enum : std::int32_t {
+  KESTRA_ARROWS_PLAIN = 1,
+  KESTRA_ARROWS_HEADS = 2,
+};
+
+// Bits of arrowMask: the axis ends that get a head when arrowStyle is
+// KESTRA_ARROWS_HEADS.
+enum KestraArrowEnd : std::uint8_t {
+  KESTRA_ARROW_TOP = 0x1,     // top end of the vertical axis
+  KESTRA_ARROW_RIGHT = 0x2,   // right end of the horizontal axis
+  KESTRA_ARROW_BOTTOM = 0x4,  // bottom end of the vertical axis
+  KESTRA_ARROW_LEFT = 0x8,    // left end of the horizontal axis
 };
 
 // Table of values: `rows` series over `cols` categories, row-major.

@@ -1,36 +1,76 @@
 #!/usr/bin/env bash
-# Builds kestra and runs the whole test suite: once plain, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# The test suite in named stages.
+#   scripts/test.sh            every stage, in the order of the table below
+#   scripts/test.sh --list     the stages and what each checks
+#   scripts/test.sh STAGE...   the stages named, in the order given
+# A stage is one row of the table: its name, the command it runs, what it
+# checks. The first failing stage ends the run with its status.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+stages=(
+  "debug        | debug_suite                  | Debug build with warnings as errors, the whole CTest suite"
+  "asan         | asan_suite                   | the same under AddressSanitizer and UndefinedBehaviorSanitizer"
+  "python       | scripts/test-python.sh       | the Python module's pytest suite, against build/ and build-asan/"
+  "fuzz         | scripts/test-fuzz.sh         | every fuzz target for 30 s from its corpus"
+  "tsan         | scripts/test-tsan.sh         | every export on eight threads at once under ThreadSanitizer"
+  "release      | scripts/test-release.sh      | Release build with warnings as errors, the whole CTest suite"
+  "install      | scripts/test-install.sh      | install build-release, build and run examples/host three ways"
+  "windows      | scripts/test-windows.sh x86      | the 32-bit kestra.dll built with mingw, its tests under wine32"
+  "windows-diff | scripts/test-windows-diff.sh x86 | the same pictures through real GDI under wine32 and the Linux build"
+  "windows64    | scripts/test-windows.sh x64      | the 64-bit kestra.dll, its tests under wine64"
+  "windows64-diff | scripts/test-windows-diff.sh x64 | the same pictures through real GDI under wine64 and the Linux build"
+  "msvc-host    | scripts/test-windows-msvc.sh x86 | a host built with the MSVC ABI (clang, lld-link, kestra.lib) under wine32"
+  "msvc-host64  | scripts/test-windows-msvc.sh x64 | the same host for x64 under wine64"
+  "package      | scripts/check-package-windows.sh | the Windows release archive: its files, and the MSVC-ABI host linked against them"
+)
+
 jobs=$(nproc)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRA_WERROR=ON
-cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+debug_suite() {
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRA_WERROR=ON
+  cmake --build build -j "$jobs"
+  ctest --test-dir build --output-on-failure -j "$jobs"
+}
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRA_SANITIZE=ON -DKESTRA_WERROR=ON
-cmake --build build-asan -j "$jobs"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j "$jobs"
-scripts/test-python.sh
+asan_suite() {
+  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRA_SANITIZE=ON -DKESTRA_WERROR=ON
+  cmake --build build-asan -j "$jobs"
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$jobs"
+}
 
-# Every fuzz target for 30 s from its corpus, and the exports on eight
-# threads under ThreadSanitizer.
-scripts/test-fuzz.sh
-scripts/test-tsan.sh
+trim() { local text=$1; text=${text#"${text%%[![:space:]]*}"}; printf '%s' "${text%"${text##*[![:space:]]}"}"; }
 
-# Release build and tests; then install it and build a host program against it.
-scripts/test-release.sh
-scripts/test-install.sh
+# The column (1 name, 2 command, 3 what) of the stage row `row`.
+column() { trim "$(cut -d '|' -f "$2" <<<"$1")"; }
 
-# kestra.dll built with mingw for x86 and x64, its tests run under wine32
-# and wine64; the MSVC-ABI host; the release archive.
-scripts/test-windows.sh x86
-scripts/test-windows-diff.sh x86
-scripts/test-windows.sh x64
-scripts/test-windows-diff.sh x64
-scripts/test-windows-msvc.sh x86
-scripts/test-windows-msvc.sh x64
-scripts/package-windows.sh
-scripts/check-package-windows.sh
+row_of() {
+  for row in "${stages[@]}"; do
+    [[ $(column "$row" 1) == "$1" ]] && { printf '%s' "$row"; return; }
+  done
+  echo "scripts/test.sh: no stage '$1' (scripts/test.sh --list names them)" >&2
+  exit 2
+}
+
+if [[ ${1:-} == --list ]]; then
+  for row in "${stages[@]}"; do printf '%-14s %s\n' "$(column "$row" 1)" "$(column "$row" 3)"; done
+  exit 0
+fi
+
+chosen=("$@")
+if [[ ${#chosen[@]} -eq 0 ]]; then
+  for row in "${stages[@]}"; do chosen+=("$(column "$row" 1)"); done
+fi
+rows=()
+for name in "${chosen[@]}"; do rows+=("$(row_of "$name")"); done
+
+summary=()
+for row in "${rows[@]}"; do
+  name=$(column "$row" 1)
+  echo "=== stage $name: $(column "$row" 3)"
+  started=$SECONDS
+  $(column "$row" 2)
+  summary+=("$(printf '%-14s passed in %4d s' "$name" $((SECONDS - started)))")
+done
+printf '%s\n' "=== ${#summary[@]} stage(s) passed" "${summary[@]}"

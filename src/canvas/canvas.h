@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "kestra.h"
-#include "platform/gdi_handles.h"
+#include "platform/platform.h"
 
 namespace kestra::canvas {
 
@@ -23,12 +23,12 @@ using platform::WindowDC;
 struct PictureSize {
   std::int64_t width, height;
 };
-PictureSize picture_size(const RECT& picture);
+[[nodiscard]] PictureSize picture_size(const RECT& picture);
 
 // A new picture bitmap of the given size in the screen's format, its pixels
 // undefined until drawn; null when the size is not positive, beyond the
 // platform's limit, or creation fails.
-UniqueObject create_picture(PictureSize size);
+[[nodiscard]] UniqueObject create_picture(PictureSize size);
 
 // How a new picture starts: black, or as made when the renderer's first step
 // paints every pixel (a background), which spares a pass over a large picture.
@@ -49,11 +49,11 @@ class Picture {
   Picture& operator=(const Picture&) = delete;
 
   // KESTRA_OK when the picture is selected and may be drawn on.
-  int status() const { return status_; }
+  [[nodiscard]] int status() const { return status_; }
   // Hands the bitmap selected into the context back through *bitmap; a new
   // picture becomes the caller's. KESTRA_NO_CURRENT_BITMAP, and *bitmap null,
   // when the context holds no bitmap.
-  int hand_back();
+  [[nodiscard]] int hand_back();
 
  private:
   int refuse(int status);
@@ -120,17 +120,6 @@ inline void draw_line(HDC dc, int x0, int y0, int x1, int y1) {
   MoveToEx(dc, x0, y0, nullptr);
   drawn(LineTo(dc, x1, y1));
 }
-
-// The arrowStyle values, plain axis ends or arrow heads, and the arrowMask
-// bit of each axis end.
-inline constexpr std::int32_t arrow_style_plain = 1;
-inline constexpr std::int32_t arrow_style_heads = 2;
-enum ArrowEnd : std::uint8_t {
-  arrow_top = 0x1,     // top end of the vertical axis
-  arrow_right = 0x2,   // right end of the horizontal axis
-  arrow_bottom = 0x4,  // bottom end of the vertical axis
-  arrow_left = 0x8,    // left end of the horizontal axis
-};
 
 // Where the axes cross the area their arrows point out of: the column of the
 // vertical axis and the row of the horizontal one; nothing for an axis that

@@ -1,7 +1,6 @@
 // The picture of a drawing export: a new bitmap for mode 1 or the
 // caller's for mode 2, selected into the memory device context and handed back.
 #include "canvas/canvas.h"
-#include "platform/bitmap_limits.h"
 
 namespace kestra::canvas {
 namespace {

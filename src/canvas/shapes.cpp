@@ -22,26 +22,28 @@ struct Point {
 
 // The middle pixel of line n of the arrow head at `end`, or nothing when its
 // axis has no place.
-std::optional<Point> arrow_line_middle(ArrowEnd end, int n, const RECT& area, const AxisPlaces& axes) {
+std::optional<Point> arrow_line_middle(KestraArrowEnd end, int n, const RECT& area,
+                                       const AxisPlaces& axes) {
   switch (end) {
-    case arrow_top:
+    case KESTRA_ARROW_TOP:
       if (!axes.column) return std::nullopt;
       return Point{*axes.column, std::int64_t{area.top} + n};
-    case arrow_right:
+    case KESTRA_ARROW_RIGHT:
       if (!axes.row) return std::nullopt;
       return Point{std::int64_t{area.right} - 1 - n, *axes.row};
-    case arrow_bottom:
+    case KESTRA_ARROW_BOTTOM:
       if (!axes.column) return std::nullopt;
       return Point{*axes.column, std::int64_t{area.bottom} - 1 - n};
-    case arrow_left:
+    case KESTRA_ARROW_LEFT:
       break;
   }
   if (!axes.row) return std::nullopt;
   return Point{std::int64_t{area.left} + n, *axes.row};
 }
 
-void draw_arrow_head(HDC dc, ArrowEnd end, const RECT& area, const AxisPlaces& axes, COLORREF color) {
-  const bool across_columns = end == arrow_top || end == arrow_bottom;
+void draw_arrow_head(HDC dc, KestraArrowEnd end, const RECT& area, const AxisPlaces& axes,
+                     COLORREF color) {
+  const bool across_columns = end == KESTRA_ARROW_TOP || end == KESTRA_ARROW_BOTTOM;
   for (int n = 1; n <= arrow_length; ++n) {
     const auto middle = arrow_line_middle(end, n, area, axes);
     if (!middle) return;
@@ -74,7 +76,8 @@ void draw_outline(HDC dc, Selection& selection, const RECT& rect, COLORREF color
 
 void draw_arrow_heads(HDC dc, std::uint8_t mask, const RECT& area, const AxisPlaces& axes,
                       COLORREF color) {
-  for (ArrowEnd end : {arrow_top, arrow_right, arrow_bottom, arrow_left}) {
+  for (KestraArrowEnd end :
+       {KESTRA_ARROW_TOP, KESTRA_ARROW_RIGHT, KESTRA_ARROW_BOTTOM, KESTRA_ARROW_LEFT}) {
     if (mask & end) draw_arrow_head(dc, end, area, axes, color);
   }
 }

@@ -5,7 +5,7 @@ namespace kestra::diagram {
 namespace {
 
 // The diagram's arrows: the value axis points up, the category axis right.
-constexpr std::uint8_t diagram_arrows = canvas::arrow_top | canvas::arrow_right;
+constexpr std::uint8_t diagram_arrows = KESTRA_ARROW_TOP | KESTRA_ARROW_RIGHT;
 constexpr int tick_length = 3;
 
 void draw_axes(const Drawing& drawing) {
@@ -18,7 +18,7 @@ void draw_axes(const Drawing& drawing) {
 // axis, set whether or not the axes themselves are drawn.
 void draw_arrow_heads(const Drawing& drawing) {
   const DIAG_DISP& disp = drawing.disp;
-  if (disp.arrowStyle != canvas::arrow_style_heads) return;
+  if (disp.arrowStyle != KESTRA_ARROWS_HEADS) return;
   const Geometry& g = drawing.geometry;
   const RECT area{g.left(), g.top(), g.right(), g.bottom()};
   canvas::draw_arrow_heads(drawing.dc, disp.arrowMask & diagram_arrows, area, {g.axis_x(), g.axis_y()},

@@ -109,7 +109,7 @@ void draw_text(HDC dc, std::string_view text, RECT rect, UINT flags);
 
 // CreateDiag's bitmap form behind its mode check: `mode` is KESTRA_DRAW_NEW
 // or KESTRA_DRAW_OVER. Returns a KestraStatus.
-int create_diag(const TAB_GR& table, const DIAG_DISP& disp, HBITMAP* bitmap, unsigned long mode,
+[[nodiscard]] int create_diag(const TAB_GR& table, const DIAG_DISP& disp, HBITMAP* bitmap, unsigned long mode,
                 unsigned long kind);
 
 // The drawing steps, in the order create_diag runs them.

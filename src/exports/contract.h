@@ -8,11 +8,11 @@
 namespace kestra::exports {
 
 // Only the low three bits of bitmapMode count.
-constexpr unsigned long bitmap_mode(unsigned long bitmapMode) { return bitmapMode & 7; }
+[[nodiscard]] constexpr unsigned long bitmap_mode(unsigned long bitmapMode) { return bitmapMode & 7; }
 
 // KESTRA_OK for KESTRA_DRAW_NEW and KESTRA_DRAW_OVER, KESTRA_MODE_ZERO for 0,
 // KESTRA_MODE_UNKNOWN for 3 to 7. `mode` is already bitmap_mode's.
-constexpr int mode_status(unsigned long mode) {
+[[nodiscard]] constexpr int mode_status(unsigned long mode) {
   if (mode == 0) return KESTRA_MODE_ZERO;
   if (mode != KESTRA_DRAW_NEW && mode != KESTRA_DRAW_OVER) return KESTRA_MODE_UNKNOWN;
   return KESTRA_OK;
@@ -22,14 +22,14 @@ constexpr int mode_status(unsigned long mode) {
 inline constexpr int min_font_height = 1;
 inline constexpr int max_font_height = 99;
 
-constexpr int font_height_status(int height) {
+[[nodiscard]] constexpr int font_height_status(int height) {
   return height < min_font_height || height > max_font_height ? KESTRA_BAD_FONT_HEIGHT : KESTRA_OK;
 }
 
 // Runs an export's body: whatever the standard library throws (no memory,
 // for one) becomes KESTRA_INTERNAL.
 template <class Body>
-int guarded(Body body) noexcept {
+[[nodiscard]] int guarded(Body body) noexcept {
   try {
     return body();
   } catch (...) {
@@ -50,7 +50,7 @@ struct OwnedTable {
 // Reads a table with `read` (a status, filling the table it is given) and
 // draws it with the CreateDiag form of `target`.
 template <class Read, class Target>
-int draw_read_table(Read read, const DIAG_DISP& disp, Target target, unsigned long mode,
+[[nodiscard]] int draw_read_table(Read read, const DIAG_DISP& disp, Target target, unsigned long mode,
                     unsigned long kind) noexcept {
   return guarded([&] {
     OwnedTable owned;

@@ -1,7 +1,7 @@
 // CreateDiagHTML: the first table of an HTML file drawn by the CreateDiag form
 // of the same target; the table is released whatever the drawing returns.
 #include "exports/contract.h"
-#include "import/html_table.h"
+#include "import/import.h"
 
 namespace kestra::exports {
 namespace {

@@ -1,7 +1,7 @@
 // CreateDiagXLS in its three forms: read the range into a table, draw it with
 // the CreateDiag form of the same target, release the table.
 #include "exports/contract.h"
-#include "import/spreadsheet.h"
+#include "import/import.h"
 
 namespace kestra::exports {
 namespace {

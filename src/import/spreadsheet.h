@@ -68,7 +68,7 @@ class Worksheet {
   virtual ~Worksheet() = default;
   // The cell at an A1 address such as "AB12"; throws AutomationError when the
   // address is rejected.
-  virtual Cell read_cell(const char* address) = 0;
+  [[nodiscard]] virtual Cell read_cell(const char* address) = 0;
 };
 
 class Workbook {
@@ -78,7 +78,7 @@ class Workbook {
   // workbook order; throws AutomationError when there is none. `wanted` is
   // the range that will be read: a backend that reads the file itself keeps
   // only those cells and stops past its last row.
-  virtual std::unique_ptr<Worksheet> worksheet(int index, const CellRange& wanted) = 0;
+  [[nodiscard]] virtual std::unique_ptr<Worksheet> worksheet(int index, const CellRange& wanted) = 0;
   virtual void close() = 0;
 };
 
@@ -87,7 +87,7 @@ class SpreadsheetApp {
   virtual ~SpreadsheetApp() = default;
   virtual void hide() = 0;
   // Throws AutomationError when the file cannot be opened as a workbook.
-  virtual std::unique_ptr<Workbook> open_workbook(const char* path) = 0;
+  [[nodiscard]] virtual std::unique_ptr<Workbook> open_workbook(const char* path) = 0;
   virtual void quit() = 0;
 };
 
@@ -96,10 +96,10 @@ using SpreadsheetStarter = std::function<std::unique_ptr<SpreadsheetApp>()>;
 
 // The application of this platform: on Windows the automation server
 // registered as "Excel.Application" where there is one, else the built-in one.
-std::unique_ptr<SpreadsheetApp> start_spreadsheet_app();
+[[nodiscard]] std::unique_ptr<SpreadsheetApp> start_spreadsheet_app();
 
 // The built-in application: reads .xlsx, .xls and .csv files itself.
-std::unique_ptr<SpreadsheetApp> start_builtin_spreadsheet_app();
+[[nodiscard]] std::unique_ptr<SpreadsheetApp> start_builtin_spreadsheet_app();
 
 // Range text of an EXCEL_TAB to a range; KESTRA_OK or KESTRA_BAD_RANGE.
 [[nodiscard]] int parse_cell_range(const char* text, CellRange* range);
@@ -114,11 +114,11 @@ struct CellPosition {
   int column = 0;
   int row = 0;
 };
-CellPosition parse_cell_address(const char* address);
+[[nodiscard]] CellPosition parse_cell_address(const char* address);
 
 // The number a cell gives: a stored number directly (0 when not finite); a
 // text cut to 19 characters, ',' replaced by '.', then atof in the classic locale.
-double cell_number(const Cell& cell);
+[[nodiscard]] double cell_number(const Cell& cell);
 
 // Fills `table` with a new value array read from the range of `workbook_path`.
 // KESTRA_OK, KESTRA_WORKBOOK or KESTRA_BAD_RANGE; on failure nothing stays

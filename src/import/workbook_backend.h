@@ -21,16 +21,16 @@ constexpr std::size_t kMaxStoredText = 255;
 // One backend per file kind; the application picks it by the file's first
 // bytes. Each reads only the worksheet asked for and throws AutomationError
 // on a file it cannot read.
-std::unique_ptr<Workbook> open_xlsx_workbook(const char* path);
-std::unique_ptr<Workbook> open_xls_workbook(const char* path);
-std::unique_ptr<Workbook> open_csv_workbook(const char* path);
+[[nodiscard]] std::unique_ptr<Workbook> open_xlsx_workbook(const char* path);
+[[nodiscard]] std::unique_ptr<Workbook> open_xls_workbook(const char* path);
+[[nodiscard]] std::unique_ptr<Workbook> open_csv_workbook(const char* path);
 
 // The field separator of delimited text, from its first lines: a tab or a
 // semicolon found equally often on every line, else a comma found so, else
 // the most frequent of the three; a comma when there is none.
-char sniff_csv_separator(std::string_view head);
+[[nodiscard]] char sniff_csv_separator(std::string_view head);
 // The tab, semicolon or comma found equally often on every line, if any.
-std::optional<char> consistent_csv_separator(std::string_view head);
+[[nodiscard]] std::optional<char> consistent_csv_separator(std::string_view head);
 
 // Upper bound on the bytes a backend reads or inflates for one worksheet, so
 // a hostile file costs bounded memory and time.

@@ -3,19 +3,21 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "canvas/canvas.h"
 #include "kestra.h"
 #include "model/model.h"
 
 namespace {
 
+using kestra::model::flag_field;
+using kestra::model::frame_inset;
+using kestra::model::inset;
+using kestra::model::plot_inset_framed;
+
 // The look every display record gets.
-constexpr int frame_inset = 2;         // the frame 2 pixels inside the picture
-constexpr int plot_inset_framed = 4;   // the plot area inside a frame, else at frame_inset
 constexpr int plot_legend_gap = 2;     // between the plot area and the legend box
 constexpr std::uint16_t bottom_margin = 40;
 constexpr std::uint16_t left_margin = 20;
-constexpr std::uint8_t value_and_category_arrows = kestra::canvas::arrow_top | kestra::canvas::arrow_right;
+constexpr std::uint8_t value_and_category_arrows = KESTRA_ARROW_TOP | KESTRA_ARROW_RIGHT;
 constexpr std::uint16_t legend_font_height = 10;
 constexpr std::uint16_t dotted_grid = 2;  // the line style code of PS_DOT
 
@@ -25,17 +27,6 @@ constexpr std::int64_t picture_per_legend_width = 5;
 constexpr std::int64_t max_legend_width = 70;
 constexpr std::int64_t legend_right_gap = 5;
 constexpr std::int64_t legend_entry_height = 15;
-
-constexpr std::uint32_t is_set(unsigned long flags, unsigned long flag) { return (flags & flag) ? 1 : 0; }
-
-// The rectangle moved inward by `by` on every side (wrapping like the 32-bit
-// arithmetic of the record's hosts instead of overflowing).
-tagRECT inset(const tagRECT& rect, int by) {
-  auto move = [](LONG value, int delta) {
-    return static_cast<LONG>(static_cast<std::int64_t>(value) + delta);
-  };
-  return {move(rect.left, by), move(rect.top, by), move(rect.right, -by), move(rect.bottom, -by)};
-}
 
 // The legend box, centred vertically in a picture whose top is 0.
 // Coordinates keep their low 16 bits.
@@ -71,15 +62,14 @@ DIAG_DISP ReturnDiagDisp(tagRECT picture, unsigned long backColor, unsigned long
   disp.rcPicture = picture;
   disp.rcFrame = inset(picture, frame_inset);
 
-  disp.fillBackground = is_set(flags, KESTRA_DIAG_BACKGROUND);
-  disp.drawFrame = is_set(flags, KESTRA_DIAG_FRAME);
-  disp.drawAxisX = is_set(flags, KESTRA_DIAG_AXIS_X);
-  disp.drawAxisY = is_set(flags, KESTRA_DIAG_AXIS_Y);
-  disp.arrowStyle = (flags & KESTRA_DIAG_ARROWS) ? kestra::canvas::arrow_style_heads
-                                            : kestra::canvas::arrow_style_plain;
-  disp.showCaptions = is_set(flags, KESTRA_DIAG_CAPTIONS);
-  disp.showCategoryLabels = is_set(flags, KESTRA_DIAG_CATEGORY_LABELS);
-  disp.showValueLabels = is_set(flags, KESTRA_DIAG_VALUE_LABELS);
+  disp.fillBackground = flag_field(flags, KESTRA_DIAG_BACKGROUND);
+  disp.drawFrame = flag_field(flags, KESTRA_DIAG_FRAME);
+  disp.drawAxisX = flag_field(flags, KESTRA_DIAG_AXIS_X);
+  disp.drawAxisY = flag_field(flags, KESTRA_DIAG_AXIS_Y);
+  disp.arrowStyle = (flags & KESTRA_DIAG_ARROWS) ? KESTRA_ARROWS_HEADS : KESTRA_ARROWS_PLAIN;
+  disp.showCaptions = flag_field(flags, KESTRA_DIAG_CAPTIONS);
+  disp.showCategoryLabels = flag_field(flags, KESTRA_DIAG_CATEGORY_LABELS);
+  disp.showValueLabels = flag_field(flags, KESTRA_DIAG_VALUE_LABELS);
 
   disp.marginBottom = bottom_margin;
   disp.marginLeft = left_margin;

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "output/output.h"
-#include "platform/dib_rows.h"
+#include "platform/platform.h"
 
 namespace kestra::output {
 namespace {

@@ -1,7 +1,7 @@
 // Saving a rendered picture as a BMP file; in mode 2 the picture stored
 // under the path is loaded first and drawn over.
 #include "output/output.h"
-#include "platform/gdi_handles.h"
+#include "platform/platform.h"
 
 namespace kestra::output {
 namespace {

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "output/output.h"
-#include "platform/gdi_handles.h"
+#include "platform/platform.h"
 
 namespace kestra::output {
 namespace {

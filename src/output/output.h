@@ -42,13 +42,13 @@ constexpr std::uint32_t bmp_headers_size = 14 + 40;
 
 // The layout of a width x height picture; nothing when a side is not
 // positive or the file would not fit its 32-bit size field.
-std::optional<BmpLayout> bmp_layout(std::int64_t width, std::int64_t height);
+[[nodiscard]] std::optional<BmpLayout> bmp_layout(std::int64_t width, std::int64_t height);
 
 // The file header and information header that precede the pixel rows.
-std::array<std::uint8_t, bmp_headers_size> bmp_headers(const BmpLayout& layout);
+[[nodiscard]] std::array<std::uint8_t, bmp_headers_size> bmp_headers(const BmpLayout& layout);
 
 // The description GetDIBits converts the picture's rows to.
-BITMAPINFO bmp_description(const BmpLayout& layout);
+[[nodiscard]] BITMAPINFO bmp_description(const BmpLayout& layout);
 
 // Saves `bitmap` as a 24-bit BMP file of `layout` under `path`, reading its
 // rows through `reference`. KESTRA_FILE_WRITE when any step fails; the file

@@ -12,7 +12,7 @@
 #include <system_error>
 
 #include "output/output.h"
-#include "platform/file_system.h"
+#include "platform/platform.h"
 
 namespace kestra::output {
 namespace {

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "output/output.h"
-#include "platform/gdi_handles.h"
+#include "platform/platform.h"
 
 namespace kestra::output {
 namespace {

@@ -14,6 +14,7 @@
 
 #include "platform/dib_rows.h"
 #include "platform/gdi_objects.h"
+#include "platform/no_throw.h"
 
 namespace kestra::platform {
 namespace {
@@ -23,13 +24,10 @@ bool valid_size(int width, int height) {
          std::int64_t{width} * height <= max_bitmap_pixels;
 }
 
+// Throws std::bad_alloc when the pixels cannot be had.
 HBITMAP new_bitmap(int width, int height) {
   if (!valid_size(width, height)) return nullptr;
-  try {
-    return static_cast<HBITMAP>(ObjectTable::instance().add(std::make_shared<Bitmap>(width, height)));
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+  return static_cast<HBITMAP>(ObjectTable::instance().add(std::make_shared<Bitmap>(width, height)));
 }
 
 std::size_t dib_stride(int width, int bits) {
@@ -128,64 +126,70 @@ PixelBuffer zeroed_pixels(std::size_t count) {
 using namespace kestra::platform;
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
-  if (!dc_of(dc)) return nullptr;
-  return new_bitmap(width, height);
+  return or_failure<HBITMAP>(nullptr, [&]() -> HBITMAP {
+    if (!dc_of(dc)) return nullptr;
+    return new_bitmap(width, height);
+  });
 }
 
 HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                        const BITMAPINFO* info, UINT usage) {
-  if (!dc_of(dc) || !header || header->biWidth <= 0 || header->biHeight == 0) return nullptr;
-  const int width = header->biWidth;
-  const int height = header->biHeight == INT32_MIN ? 0 : std::abs(header->biHeight);
-  if (!(init & CBM_INIT)) return new_bitmap(width, height);
-  if (!bits || !info || usage != DIB_RGB_COLORS || !supported_dib(info->bmiHeader) ||
-      info->bmiHeader.biWidth != width || std::abs(info->bmiHeader.biHeight) != height) {
-    return nullptr;
-  }
-  HBITMAP handle = new_bitmap(width, height);
-  auto bitmap = lookup<Bitmap>(handle);
-  if (!bitmap) return nullptr;
-  const int bpp = info->bmiHeader.biBitCount;
-  const std::size_t stride = dib_stride(width, bpp);
-  const auto* src = static_cast<const std::uint8_t*>(bits);
-  for (int line = 0; line < height; ++line) {
-    read_dib_row_into_new(src + stride * line, bpp, width,
-                          bitmap->row(bitmap_row_of(info->bmiHeader, height, line)));
-  }
-  return handle;
+  return or_failure<HBITMAP>(nullptr, [&]() -> HBITMAP {
+    if (!dc_of(dc) || !header || header->biWidth <= 0 || header->biHeight == 0) return nullptr;
+    const int width = header->biWidth;
+    const int height = header->biHeight == INT32_MIN ? 0 : std::abs(header->biHeight);
+    if (!(init & CBM_INIT)) return new_bitmap(width, height);
+    if (!bits || !info || usage != DIB_RGB_COLORS || !supported_dib(info->bmiHeader) ||
+        info->bmiHeader.biWidth != width || std::abs(info->bmiHeader.biHeight) != height) {
+      return nullptr;
+    }
+    HBITMAP handle = new_bitmap(width, height);
+    auto bitmap = lookup<Bitmap>(handle);
+    if (!bitmap) return nullptr;
+    const int bpp = info->bmiHeader.biBitCount;
+    const std::size_t stride = dib_stride(width, bpp);
+    const auto* src = static_cast<const std::uint8_t*>(bits);
+    for (int line = 0; line < height; ++line) {
+      read_dib_row_into_new(src + stride * line, bpp, width,
+                            bitmap->row(bitmap_row_of(info->bmiHeader, height, line)));
+    }
+    return handle;
+  });
 }
 
 int GetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, LPVOID bits, BITMAPINFO* info,
               UINT usage) {
-  auto bitmap = lookup<Bitmap>(handle);
-  if (!dc_of(dc) || !bitmap || !info || usage != DIB_RGB_COLORS) return 0;
-  BITMAPINFOHEADER& header = info->bmiHeader;
-  if (!bits) {  // describe the bitmap
-    if (header.biSize < sizeof(BITMAPINFOHEADER)) return 0;
-    header.biWidth = bitmap->width;
-    header.biHeight = bitmap->height;
-    header.biPlanes = 1;
-    if (header.biBitCount == 0) header.biBitCount = 32;
-    header.biCompression = BI_RGB;
-    header.biSizeImage = static_cast<DWORD>(dib_stride(bitmap->width, header.biBitCount) *
-                                            static_cast<std::size_t>(bitmap->height));
-    return bitmap->height;
-  }
-  if (!supported_dib(header) || header.biWidth != bitmap->width) return 0;
-  const int rows = std::min(std::abs(header.biHeight), bitmap->height);
-  if (start >= static_cast<UINT>(rows)) return 0;
-  const int count = static_cast<int>(std::min<UINT>(lines, static_cast<UINT>(rows) - start));
-  const std::size_t stride = dib_stride(bitmap->width, header.biBitCount);
-  auto* dst = static_cast<std::uint8_t*>(bits);
-  for (int i = 0; i < count; ++i) {
-    const int line = static_cast<int>(start) + i;
-    std::uint8_t* out = dst + stride * static_cast<std::size_t>(i);
-    write_dib_row(bitmap->row(bitmap_row_of(header, rows, line)), header.biBitCount,
-                  bitmap->width, out);
-    const std::size_t used = static_cast<std::size_t>(bitmap->width) * (header.biBitCount / 8);
-    std::memset(out + used, 0, stride - used);
-  }
-  return count;
+  return or_failure<int>(0, [&]() -> int {
+    auto bitmap = lookup<Bitmap>(handle);
+    if (!dc_of(dc) || !bitmap || !info || usage != DIB_RGB_COLORS) return 0;
+    BITMAPINFOHEADER& header = info->bmiHeader;
+    if (!bits) {  // describe the bitmap
+      if (header.biSize < sizeof(BITMAPINFOHEADER)) return 0;
+      header.biWidth = bitmap->width;
+      header.biHeight = bitmap->height;
+      header.biPlanes = 1;
+      if (header.biBitCount == 0) header.biBitCount = 32;
+      header.biCompression = BI_RGB;
+      header.biSizeImage = static_cast<DWORD>(dib_stride(bitmap->width, header.biBitCount) *
+                                              static_cast<std::size_t>(bitmap->height));
+      return bitmap->height;
+    }
+    if (!supported_dib(header) || header.biWidth != bitmap->width) return 0;
+    const int rows = std::min(std::abs(header.biHeight), bitmap->height);
+    if (start >= static_cast<UINT>(rows)) return 0;
+    const int count = static_cast<int>(std::min<UINT>(lines, static_cast<UINT>(rows) - start));
+    const std::size_t stride = dib_stride(bitmap->width, header.biBitCount);
+    auto* dst = static_cast<std::uint8_t*>(bits);
+    for (int i = 0; i < count; ++i) {
+      const int line = static_cast<int>(start) + i;
+      std::uint8_t* out = dst + stride * static_cast<std::size_t>(i);
+      write_dib_row(bitmap->row(bitmap_row_of(header, rows, line)), header.biBitCount,
+                    bitmap->width, out);
+      const std::size_t used = static_cast<std::size_t>(bitmap->width) * (header.biBitCount / 8);
+      std::memset(out + used, 0, stride - used);
+    }
+    return count;
+  });
 }
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
@@ -206,35 +210,37 @@ COLORREF GetPixel(HDC dc, int x, int y) {
 
 BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, int sy,
                 int swidth, int sheight, DWORD rop) {
-  auto target = dc_of(dst);
-  auto source = dc_of(src);
-  if (!target || !source || rop != SRCCOPY || width <= 0 || height <= 0 || swidth <= 0 ||
-      sheight <= 0) {
-    return FALSE;
-  }
-  Bitmap* from = source->bitmap.get();
-  Bitmap* to = target->bitmap.get();
-  if (!from || !to) return FALSE;
-  // Nearest source pixel for each destination pixel, visiting only the
-  // destination pixels inside the target bitmap; sizes are usually equal.
-  const auto visible = [](int origin, int extent, int limit) {
-    const std::int64_t first = std::max<std::int64_t>(0, -std::int64_t{origin});
-    const std::int64_t end = std::min<std::int64_t>(extent, std::int64_t{limit} - origin);
-    return std::pair<std::int64_t, std::int64_t>{first, std::max(first, end)};
-  };
-  const auto [first_row, end_row] = visible(y, height, to->height);
-  const auto [first_col, end_col] = visible(x, width, to->width);
-  for (std::int64_t row = first_row; row < end_row; ++row) {
-    const std::int64_t fy = sy + row * sheight / height;
-    if (fy < 0 || fy >= from->height) continue;
-    Pixel* out = to->row(static_cast<int>(y + row));
-    const Pixel* in = from->row(static_cast<int>(fy));
-    for (std::int64_t col = first_col; col < end_col; ++col) {
-      const std::int64_t fx = sx + col * swidth / width;
-      if (fx >= 0 && fx < from->width) out[x + col] = in[fx];
+  return or_failure<BOOL>(FALSE, [&]() -> BOOL {
+    auto target = dc_of(dst);
+    auto source = dc_of(src);
+    if (!target || !source || rop != SRCCOPY || width <= 0 || height <= 0 || swidth <= 0 ||
+        sheight <= 0) {
+      return FALSE;
     }
-  }
-  return TRUE;
+    Bitmap* from = source->bitmap.get();
+    Bitmap* to = target->bitmap.get();
+    if (!from || !to) return FALSE;
+    // Nearest source pixel for each destination pixel, visiting only the
+    // destination pixels inside the target bitmap; sizes are usually equal.
+    const auto visible = [](int origin, int extent, int limit) {
+      const std::int64_t first = std::max<std::int64_t>(0, -std::int64_t{origin});
+      const std::int64_t end = std::min<std::int64_t>(extent, std::int64_t{limit} - origin);
+      return std::pair<std::int64_t, std::int64_t>{first, std::max(first, end)};
+    };
+    const auto [first_row, end_row] = visible(y, height, to->height);
+    const auto [first_col, end_col] = visible(x, width, to->width);
+    for (std::int64_t row = first_row; row < end_row; ++row) {
+      const std::int64_t fy = sy + row * sheight / height;
+      if (fy < 0 || fy >= from->height) continue;
+      Pixel* out = to->row(static_cast<int>(y + row));
+      const Pixel* in = from->row(static_cast<int>(fy));
+      for (std::int64_t col = first_col; col < end_col; ++col) {
+        const std::int64_t fx = sx + col * swidth / width;
+        if (fx >= 0 && fx < from->width) out[x + col] = in[fx];
+      }
+    }
+    return TRUE;
+  });
 }
 
 BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, int sy, DWORD rop) {

@@ -79,9 +79,38 @@ StepRange visible_steps(const LineAxes& line) {
   return {first, first_where(first, end, below(0))};
 }
 
-}  // namespace
+// Pixel painters of the line walk: one per pen kind, so the walk tests no
+// pen property per pixel. A dashed painter's phase starts at the first
+// visible step.
+struct SolidPixels {
+  Pixel color;
 
-void draw_cosmetic_line(Bitmap& bitmap, const CosmeticPen& pen, POINT from, POINT to) {
+  void start_at(std::int64_t) {}
+  void operator()(Pixel& pixel) { pixel = color; }
+};
+
+template <bool PaintsGaps>
+struct DashedPixels {
+  const DashedPen& pen;
+  std::int64_t first_phase;
+  int phase = 0;
+
+  void start_at(std::int64_t step) {
+    phase = static_cast<int>((first_phase + step) % pen.dashes.period);
+  }
+  void operator()(Pixel& pixel) {
+    if (pen.dashes.is_on(phase)) {
+      pixel = pen.color;
+    } else if constexpr (PaintsGaps) {
+      pixel = pen.gap_color;
+    }
+    if (++phase == pen.dashes.period) phase = 0;
+  }
+};
+
+// Hands `paint` the pixel of every visible step of the line, in order.
+template <class Paint>
+void walk_line(Bitmap& bitmap, POINT from, POINT to, Paint paint) {
   const LineAxes line = axes_of(bitmap, from, to);
   if (line.n == 0) return;
   const StepRange steps = visible_steps(line);
@@ -94,17 +123,12 @@ void draw_cosmetic_line(Bitmap& bitmap, const CosmeticPen& pen, POINT from, POIN
   std::int64_t rest = static_cast<std::int64_t>(
       Wide{v - line.v0} * denominator - (Wide{2} * steps.begin * line.dv - line.n));
   std::int64_t u = line.u0 + line.u_step * steps.begin;
-  int phase = pen.dashes ? static_cast<int>((pen.first_phase + steps.begin) % pen.dashes->period)
-                         : 0;
+  paint.start_at(steps.begin);
 
   for (std::int64_t i = steps.begin; i < steps.end; ++i) {
-    const bool on = !pen.dashes || pen.dashes->is_on(phase);
-    if (on || pen.paints_gaps) {
-      const auto x = static_cast<int>(line.x_major ? u : v);
-      const auto y = static_cast<int>(line.x_major ? v : u);
-      bitmap.row(y)[x] = on ? pen.color : pen.gap_color;
-    }
-    if (pen.dashes && ++phase == pen.dashes->period) phase = 0;
+    const auto x = static_cast<int>(line.x_major ? u : v);
+    const auto y = static_cast<int>(line.x_major ? v : u);
+    paint(bitmap.row(y)[x]);
     u += line.u_step;
     rest -= 2 * line.dv;
     if (rest < 0) {
@@ -114,6 +138,22 @@ void draw_cosmetic_line(Bitmap& bitmap, const CosmeticPen& pen, POINT from, POIN
       rest -= denominator;
       --v;
     }
+  }
+}
+
+}  // namespace
+
+void draw_solid_line(Bitmap& bitmap, Pixel color, POINT from, POINT to) {
+  walk_line(bitmap, from, to, SolidPixels{color});
+}
+
+// The background mode is chosen once per line: a painter for each.
+void draw_dashed_line(Bitmap& bitmap, const DashedPen& pen, std::int64_t phase, POINT from,
+                      POINT to) {
+  if (pen.paints_gaps) {
+    walk_line(bitmap, from, to, DashedPixels<true>{pen, phase});
+  } else {
+    walk_line(bitmap, from, to, DashedPixels<false>{pen, phase});
   }
 }
 

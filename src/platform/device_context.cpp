@@ -37,10 +37,10 @@ void* stock_handle(int index) {
 // Installs the default objects of a new device context.
 void select_defaults(DeviceContext& dc) {
   dc.bitmap_handle = static_cast<HBITMAP>(stock_handle(default_bitmap_index));
-  dc.pen_handle = static_cast<HPEN>(stock_handle(BLACK_PEN));
-  dc.pen = lookup<Pen>(dc.pen_handle);
-  dc.brush_handle = static_cast<HBRUSH>(stock_handle(WHITE_BRUSH));
-  dc.brush = lookup<Brush>(dc.brush_handle);
+  const auto pen = static_cast<HPEN>(stock_handle(BLACK_PEN));
+  select_pen(dc, pen, lookup<Pen>(pen));
+  const auto brush = static_cast<HBRUSH>(stock_handle(WHITE_BRUSH));
+  select_brush(dc, brush, lookup<Brush>(brush));
   dc.font_handle = static_cast<HFONT>(stock_handle(SYSTEM_FONT));
   dc.font = lookup<Font>(dc.font_handle);
 }
@@ -114,19 +114,11 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ handle) {
   switch (object->kind) {
     case ObjectKind::bitmap:
       return select_bitmap(*context, dc, handle);
-    case ObjectKind::pen: {
-      HGDIOBJ previous = context->pen_handle;
-      context->pen_handle = static_cast<HPEN>(handle);
-      context->pen = std::static_pointer_cast<Pen>(object);
-      return previous;
-    }
-    case ObjectKind::brush: {
-      HGDIOBJ previous = context->brush_handle;
-      context->brush_handle = static_cast<HBRUSH>(handle);
-      context->brush = std::static_pointer_cast<Brush>(object);
-      context->brush_gaps_latched = false;
-      return previous;
-    }
+    case ObjectKind::pen:
+      return select_pen(*context, static_cast<HPEN>(handle), std::static_pointer_cast<Pen>(object));
+    case ObjectKind::brush:
+      return select_brush(*context, static_cast<HBRUSH>(handle),
+                          std::static_pointer_cast<Brush>(object));
     case ObjectKind::font: {
       HGDIOBJ previous = context->font_handle;
       context->font_handle = static_cast<HFONT>(handle);

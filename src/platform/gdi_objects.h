@@ -70,6 +70,19 @@ struct Font final : GdiObject {
   std::shared_ptr<const FontFace> face;
 };
 
+struct DeviceContext;
+
+// The line routine of a pen and the fill routine of a brush, chosen when the
+// object is selected (select_pen, select_brush), so drawing calls and their
+// pixel loops test no fixed property of either.
+// PenLines draws the segments through `points`, each up to, not including,
+// the next point, and the closing one back to the first when `closed`; a
+// styled pen's pattern starts at the first point and runs on around.
+using PenLines = void (*)(const DeviceContext& dc, Bitmap& bitmap, const POINT* points, int count,
+                          bool closed);
+// BrushFill fills `area`, which lies inside the bitmap and is not empty.
+using BrushFill = void (*)(DeviceContext& dc, Bitmap& bitmap, const RECT& area);
+
 struct DeviceContext final : GdiObject {
   static constexpr ObjectKind object_kind = ObjectKind::dc;
   DeviceContext() : GdiObject(object_kind) {}
@@ -80,8 +93,10 @@ struct DeviceContext final : GdiObject {
   std::shared_ptr<Bitmap> bitmap;  // null while the stock bitmap is selected
   HPEN pen_handle = nullptr;
   std::shared_ptr<Pen> pen;
+  PenLines pen_lines = nullptr;
   HBRUSH brush_handle = nullptr;
   std::shared_ptr<Brush> brush;
+  BrushFill brush_fill = nullptr;
   HFONT font_handle = nullptr;
   std::shared_ptr<Font> font;
   int bk_mode = OPAQUE;
@@ -96,5 +111,9 @@ struct DeviceContext final : GdiObject {
 };
 
 inline std::shared_ptr<DeviceContext> dc_of(HDC dc) { return lookup<DeviceContext>(dc); }
+
+// Selects a pen or a brush with its routine; returns the handle selected before.
+HGDIOBJ select_pen(DeviceContext& dc, HPEN handle, std::shared_ptr<Pen> pen);
+HGDIOBJ select_brush(DeviceContext& dc, HBRUSH handle, std::shared_ptr<Brush> brush);
 
 }  // namespace kestra::platform

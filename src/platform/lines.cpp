@@ -1,5 +1,4 @@
-// MoveToEx and LineTo: the current position and the choice of line routine
-// for the selected pen.
+// MoveToEx and LineTo, and the line routines a selected pen brings.
 #include <algorithm>
 
 #include "platform/no_throw.h"
@@ -8,21 +7,13 @@
 namespace kestra::platform {
 namespace {
 
-CosmeticPen cosmetic_pen_of(const DeviceContext& dc) {
-  CosmeticPen pen;
-  pen.color = to_pixel(dc.pen->color);
-  pen.dashes = dash_pattern_of(dc.pen->style);
-  // Styled pens read the background mode and colour at every LineTo.
-  pen.paints_gaps = pen.dashes && dc.bk_mode == OPAQUE;
-  pen.gap_color = to_pixel(dc.bk_color);
-  return pen;
+// Calls draw(from, to) for each segment through `points`, and for the one
+// closing them when `closed`.
+template <class Draw>
+void for_each_segment(const POINT* points, int count, bool closed, Draw draw) {
+  for (int i = 0; i + 1 < count; ++i) draw(points[i], points[i + 1]);
+  if (closed && count > 1) draw(points[count - 1], points[0]);
 }
-
-bool draws_nothing(const DeviceContext& dc) {
-  return !dc.bitmap || !dc.pen || dc.pen->style == PS_NULL;
-}
-
-bool is_wide(const Pen& pen) { return pen.width >= 2; }
 
 // Steps of a cosmetic line: the dash phase advances by one per pixel.
 std::int64_t step_count(POINT from, POINT to) {
@@ -33,30 +24,43 @@ std::int64_t step_count(POINT from, POINT to) {
 
 }  // namespace
 
-// Wide pens are solid whatever their style; PS_NULL draws nothing. The dash
-// pattern starts afresh at every line.
+void null_pen_lines(const DeviceContext&, Bitmap&, const POINT*, int, bool) {}
+
+void solid_pen_lines(const DeviceContext& dc, Bitmap& bitmap, const POINT* points, int count,
+                     bool closed) {
+  const Pixel color = to_pixel(dc.pen->color);
+  for_each_segment(points, count, closed,
+                   [&](POINT from, POINT to) { draw_solid_line(bitmap, color, from, to); });
+}
+
+// Styled pens read the background mode and colour at every call.
+void dashed_pen_lines(const DeviceContext& dc, Bitmap& bitmap, const POINT* points, int count,
+                      bool closed) {
+  const DashedPen pen{*dash_pattern_of(dc.pen->style), to_pixel(dc.pen->color),
+                      dc.bk_mode == OPAQUE, to_pixel(dc.bk_color)};
+  std::int64_t phase = 0;
+  for_each_segment(points, count, closed, [&](POINT from, POINT to) {
+    draw_dashed_line(bitmap, pen, phase, from, to);
+    phase = (phase + step_count(from, to)) % pen.dashes.period;
+  });
+}
+
+void wide_pen_lines(const DeviceContext& dc, Bitmap& bitmap, const POINT* points, int count,
+                    bool closed) {
+  const Pixel color = to_pixel(dc.pen->color);
+  for_each_segment(points, count, closed, [&](POINT from, POINT to) {
+    draw_wide_line(bitmap, dc.pen->width, color, from, to);
+  });
+}
+
 void draw_pen_line(const DeviceContext& dc, POINT from, POINT to) {
-  if (draws_nothing(dc)) return;
-  if (is_wide(*dc.pen)) {
-    draw_wide_line(*dc.bitmap, dc.pen->width, to_pixel(dc.pen->color), from, to);
-  } else {
-    draw_cosmetic_line(*dc.bitmap, cosmetic_pen_of(dc), from, to);
-  }
+  if (!dc.bitmap) return;
+  const POINT points[] = {from, to};
+  dc.pen_lines(dc, *dc.bitmap, points, 2, false);
 }
 
 void draw_pen_outline(const DeviceContext& dc, const POINT* corners, int count) {
-  if (draws_nothing(dc)) return;
-  CosmeticPen pen = cosmetic_pen_of(dc);
-  for (int side = 0; side < count; ++side) {
-    const POINT from = corners[side];
-    const POINT to = corners[(side + 1) % count];
-    if (is_wide(*dc.pen)) {
-      draw_wide_line(*dc.bitmap, dc.pen->width, pen.color, from, to);
-    } else {
-      draw_cosmetic_line(*dc.bitmap, pen, from, to);
-      if (pen.dashes) pen.first_phase = (pen.first_phase + step_count(from, to)) % pen.dashes->period;
-    }
-  }
+  if (dc.bitmap) dc.pen_lines(dc, *dc.bitmap, corners, count, true);
 }
 
 }  // namespace kestra::platform

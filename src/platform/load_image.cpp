@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <new>
 #include <span>
 #include <vector>
 
 #include "platform/bmp_decode.h"
 #include "platform/file_system.h"
+#include "platform/no_throw.h"
 
 namespace kestra::platform {
 namespace {
@@ -122,9 +122,6 @@ HBITMAP load_bitmap(const char* path, int cx, int cy) {
 
 HANDLE LoadImageA(HINSTANCE, LPCSTR name, UINT type, int cx, int cy, UINT load) {
   if (!name || type != IMAGE_BITMAP || !(load & LR_LOADFROMFILE)) return nullptr;
-  try {
-    return kestra::platform::load_bitmap(name, cx, cy);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+  return kestra::platform::or_failure<HANDLE>(
+      nullptr, [&]() -> HANDLE { return kestra::platform::load_bitmap(name, cx, cy); });
 }

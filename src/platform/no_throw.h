@@ -9,7 +9,7 @@
 namespace kestra::platform {
 
 template <class Result, class Body>
-Result or_failure(Result failure, Body body) noexcept {
+[[nodiscard]] Result or_failure(Result failure, Body body) noexcept {
   try {
     return body();
   } catch (const std::bad_alloc&) {

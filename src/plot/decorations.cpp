@@ -62,7 +62,7 @@ void draw_axes_and_arrows(const PlotDrawing& drawing) {
     canvas::draw_line(drawing.dc, *drawing.origin.column, plot.top, *drawing.origin.column,
                        plot.bottom);
   }
-  if (options.arrowStyle != canvas::arrow_style_heads) return;
+  if (options.arrowStyle != KESTRA_ARROWS_HEADS) return;
   canvas::draw_arrow_heads(drawing.dc, options.arrowMask, plot, drawing.origin, options.axisColor);
 }
 

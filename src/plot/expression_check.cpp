@@ -82,8 +82,9 @@ ExpressionCheck refused(int code, std::size_t offset, std::string reason) {
   return check;
 }
 
-ExpressionCheck explain(std::string_view text, const std::vector<std::size_t>& starts, int code) {
-  const auto stored = static_cast<std::size_t>(ExprTokenCount);
+ExpressionCheck explain(const ExpressionState& state, std::string_view text,
+                        const std::vector<std::size_t>& starts, int code) {
+  const auto stored = static_cast<std::size_t>(state.token_count);
   // Code 1 comes from the lexer (a word that is no keyword: the lexer stops
   // before it) or from the checker (a ")" without "(", already passed).
   if (code == expr_unknown_word && stored < expr_capacity && stored < starts.size() &&
@@ -92,7 +93,7 @@ ExpressionCheck explain(std::string_view text, const std::vector<std::size_t>& s
     const std::string word(text.substr(start, run_end(text, start) - start));
     return refused(code, start, "'" + word + "' is no name the language knows");
   }
-  const auto cursor = static_cast<std::size_t>(ExprCursor);
+  const auto cursor = static_cast<std::size_t>(state.cursor);
   switch (code) {
     case expr_closed:
       return refused(code, offset_of_token(starts, cursor - 1, text.size()), "')' without its '('");
@@ -108,13 +109,15 @@ ExpressionCheck explain(std::string_view text, const std::vector<std::size_t>& s
 ExpressionCheck check_expression(const std::string& text) noexcept {
   try {
     const std::string_view read(text.c_str());  // the engine reads up to a NUL
-    const int code = ParseExpression(text.c_str());
+    ExpressionState state = thread_expression_state();
+    const int code = parse_expression(state, text.c_str());
     Scan scanned = scan(read);
-    ExpressionCheck check = code == expr_ok ? ExpressionCheck{} : explain(read, scanned.starts, code);
+    ExpressionCheck check =
+        code == expr_ok ? ExpressionCheck{} : explain(state, read, scanned.starts, code);
     check.ignored = std::move(scanned.ignored);
     check.tokens_dropped = scanned.starts.size() > static_cast<std::size_t>(expr_capacity);
-    check.argument_on_vertical = code == expr_ok && ExprTokenCount > 0 &&
-                                 ExprTokens[0].kind == kind_word && ExprTokens[0].code == word_x;
+    check.argument_on_vertical = code == expr_ok && state.token_count > 0 &&
+                                 state.tokens[0].kind == kind_word && state.tokens[0].code == word_x;
     return check;
   } catch (...) {
     return refused(KESTRA_INTERNAL, 0, {});

@@ -77,21 +77,21 @@ struct ExpressionState {
 };
 
 // This thread's documented tables as a state.
-ExpressionState thread_expression_state();
+[[nodiscard]] ExpressionState thread_expression_state();
 
 // Scans the text into the tables and checks it: 0 when it may be plotted.
-int parse_expression(ExpressionState& state, const char* text);
+[[nodiscard]] int parse_expression(ExpressionState& state, const char* text);
 // Checks the group at the cursor: 0 ran to the end, 1 ended with ")", 2..11 an error.
-int check_group(ExpressionState& state);
+[[nodiscard]] int check_group(ExpressionState& state);
 // Reduces the group at the cursor in the working tokens for the free
 // variable x: 0 ran to the end, 1 ended with ")", 2..10 an error (the result
 // is then 0.0).
-int evaluate_group(ExpressionState& state, double x, double* result);
+[[nodiscard]] int evaluate_group(ExpressionState& state, double x, double* result);
 
 // The same three on this thread's tables, under their documented names.
-int ParseExpression(const char* text);
-int CheckExpression();
-int EvaluateExpression(double x, double* result);
+[[nodiscard]] int ParseExpression(const char* text);
+[[nodiscard]] int CheckExpression();
+[[nodiscard]] int EvaluateExpression(double x, double* result);
 
 // Token classes shared by the checker, the evaluator and the compiler. A
 // value is a number, "pi", "e", or the variable that token 0 does not name.
@@ -104,7 +104,7 @@ bool is_value(const ExpressionState& state, const EXPR_TOKEN& token);
 
 // Stores a value at slot value_count and raises the count below the
 // overflow entry; returns the slot written.
-std::int32_t new_value(ExpressionState& state, double value);
+[[nodiscard]] std::int32_t new_value(ExpressionState& state, double value);
 
 // The arithmetic of the expression language, one place for the reduction
 // and the compiled program so both round alike.
@@ -203,7 +203,7 @@ inline double round_position(double position) {
 
 // Rounds a real column or row to the nearest pixel; nothing when it is not
 // finite or so far outside any picture that it must not become an int.
-std::optional<int> RoundPixel(double position);
+[[nodiscard]] std::optional<int> RoundPixel(double position);
 
 // The two scales, mapped onto the sides of rcPlot. Equal bounds of a scale
 // give positions that are not finite, which are never drawn.
@@ -224,13 +224,13 @@ using Origin = canvas::AxisPlaces;
 
 // True when sampling argFrom, argFrom + argStep, ... while at most argTo
 // ends within the sample limit; other records are refused with 1015.
-bool sampling_ends(const OPTION_RECT& options);
+[[nodiscard]] bool sampling_ends(const OPTION_RECT& options);
 
 // The drawing steps of CreateGraph ---------------------------------------------
 
 // CreateGraph's bitmap form behind its mode and font-height checks: `mode`
 // is KESTRA_DRAW_NEW or KESTRA_DRAW_OVER. Returns a KestraStatus.
-int create_graph(const char* text, const OPTION_RECT& options, HBITMAP* bitmap,
+[[nodiscard]] int create_graph(const char* text, const OPTION_RECT& options, HBITMAP* bitmap,
                  unsigned long mode);
 
 struct PlotDrawing {

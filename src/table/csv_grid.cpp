@@ -2,7 +2,7 @@
 // reader's dialect: records end at LF, CRLF or CR, '#' lines are comments,
 // and the separator is sniffed (csv_sniff.cpp). A header one field shorter
 // than the data rows leaves its corner out: the first column holds row names.
-#include "import/csv_tokenizer.h"
+#include "import/import.h"
 #include "table/table_reader.h"
 
 namespace kestra::table {

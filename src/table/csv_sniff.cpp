@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "import/csv_tokenizer.h"
-#include "import/workbook_backend.h"
+#include "import/import.h"
 #include "table/table_reader.h"
 
 namespace kestra::table {

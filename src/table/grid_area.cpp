@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "import/spreadsheet.h"
+#include "import/import.h"
 #include "table/table_reader.h"
 
 namespace kestra::table {

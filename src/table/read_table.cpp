@@ -6,7 +6,7 @@
 #include <memory>
 #include <new>
 
-#include "import/regular_file.h"
+#include "import/import.h"
 #include "table/table_reader.h"
 
 namespace kestra {

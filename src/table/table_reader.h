@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "import/spreadsheet.h"
+#include "import/import.h"
 #include "kestra_table.h"
 
 namespace kestra::table {

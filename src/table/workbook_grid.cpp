@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "import/workbook_backend.h"
+#include "import/import.h"
 #include "table/table_reader.h"
 
 namespace kestra::table {

@@ -3,6 +3,7 @@
 // succeeds) and leaves no object behind.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <new>
@@ -71,6 +72,25 @@ TEST(Win32NoThrow, FailingAllocationsGiveTheFailureValue) {
        }},
       {"LineTo", [](HDC dc) { return MoveToEx(dc, 2, 2, nullptr) && LineTo(dc, 50, 17); }},
       {"Rectangle", [](HDC dc) { return Rectangle(dc, 3, 3, 40, 15) != FALSE; }},
+      {"CreateCompatibleBitmap", [](HDC dc) { return released(CreateCompatibleBitmap(dc, 4, 3)); }},
+      {"CreateDIBitmap",
+       [](HDC dc) {
+         const BITMAPINFOHEADER header{40, 2, 2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+         const std::uint8_t rows[16] = {};
+         return released(CreateDIBitmap(dc, &header, CBM_INIT, rows,
+                                        reinterpret_cast<const BITMAPINFO*>(&header),
+                                        DIB_RGB_COLORS));
+       }},
+      {"GetDIBits",
+       [](HDC dc) {
+         BITMAPINFO info{};
+         info.bmiHeader = {40, 60, 20, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+         std::uint32_t pixels[60 * 20];
+         return GetDIBits(dc, static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)), 0, 20, pixels,
+                          &info, DIB_RGB_COLORS) == 20;
+       }},
+      {"StretchBlt",
+       [](HDC dc) { return StretchBlt(dc, 0, 0, 30, 10, dc, 0, 0, 60, 20, SRCCOPY) != FALSE; }},
   };
   for (const Call& call : calls) {
     SCOPED_TRACE(call.name);
@@ -95,6 +115,17 @@ TEST(Win32NoThrow, FailingAllocationsGiveTheFailureValue) {
     DeleteObject(pen);
     DeleteObject(font);
   }
+}
+
+// As Win32 does, a call that fails for want of memory says so in the last error.
+TEST(Win32NoThrow, FailingAllocationSetsTheLastError) {
+  Canvas canvas(4, 4);
+  SetLastError(0);
+  allocations_left = 0;
+  const HBITMAP bitmap = CreateCompatibleBitmap(canvas.dc(), 4, 4);
+  allocations_left = -1;
+  EXPECT_EQ(bitmap, nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // ReturnDiagDisp: flag decoding, insets, legend placement and captions.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "kestra.h"
@@ -80,6 +81,16 @@ TEST(ReturnDiagDisp, FrameInsetsThePlotAreaByFour) {
   const DIAG_DISP disp = make({0, 0, 300, 200}, 0x002);
   expect_rect(disp.rcFrame, {2, 2, 298, 198});
   expect_rect(disp.rcPlot, {4, 4, 296, 196});
+}
+
+// The rule both record builders share: too small is not corrected, and
+// sides stop at the int range instead of wrapping round it.
+TEST(ReturnDiagDisp, RectanglesTooSmallOrAtTheIntLimitsStayAsComputed) {
+  expect_rect(make({0, 0, 3, 3}, 0).rcFrame, {2, 2, 1, 1});
+  expect_rect(make({0, 0, 3, 3}, KESTRA_DIAG_FRAME).rcPlot, {4, 4, -1, -1});
+  const DIAG_DISP disp = make({INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN}, KESTRA_DIAG_FRAME);
+  expect_rect(disp.rcFrame, {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN});
+  expect_rect(disp.rcPlot, {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN});
 }
 
 TEST(ReturnDiagDisp, LegendBoxPlacement) {

@@ -1,12 +1,12 @@
-// UTF-8 texts in the fonts' code page 1251.
+// to_font_code_page: UTF-8 texts in the fonts' code page 1251.
 #include <gtest/gtest.h>
 
-#include "diagram_text.h"
+#include "kestra_code_page.h"
 
-namespace kestra::cli {
+namespace kestra {
 namespace {
 
-TEST(DiagramText, MapsUtf8ToCodePage1251) {
+TEST(FontCodePage, MapsUtf8ToCodePage1251) {
   struct Case {
     int line;
     std::string utf8;
@@ -25,11 +25,11 @@ TEST(DiagramText, MapsUtf8ToCodePage1251) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
-    const DiagramText text = to_diagram_text(c.utf8);
+    const CodePageText text = to_font_code_page(c.utf8);
     EXPECT_EQ(text.bytes, c.bytes);
     EXPECT_EQ(text.replaced, c.replaced);
   }
 }
 
 }  // namespace
-}  // namespace kestra::cli
+}  // namespace kestra
