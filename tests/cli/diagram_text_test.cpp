@@ -1,4 +1,4 @@
-// UTF-8 texts in the fonts' code page 1251.
+// Record texts: UTF-8 kept as given, cut to the field on a character boundary.
 #include <gtest/gtest.h>
 
 #include "diagram_text.h"
@@ -6,28 +6,26 @@
 namespace kestra::cli {
 namespace {
 
-TEST(DiagramText, MapsUtf8ToCodePage1251) {
+TEST(DiagramText, CutsOnCharacterBoundaries) {
   struct Case {
     int line;
-    std::string utf8;
-    std::string bytes;
-    bool replaced;
+    std::string text;
+    std::size_t limit;
+    std::string kept;
   };
   const Case cases[] = {
-      {__LINE__, "Sales, kEUR", "Sales, kEUR", false},
-      {__LINE__, "\xD0\x92\xD1\x8B\xD1\x80\xD1\x83\xD1\x87\xD0\xBA\xD0\xB0",  // Cyrillic
-       "\xC2\xFB\xF0\xF3\xF7\xEA\xE0", false},
-      {__LINE__, "5 \xE2\x82\xAC", "5 \x88", false},             // the euro sign
-      {__LINE__, "caf\xC3\xA9", "caf?", true},                    // no é in 1251
-      {__LINE__, "\xF0\x9F\x93\x88 up", "? up", true},           // outside the BMP
-      {__LINE__, "bad \xFF byte", "bad ? byte", true},            // not UTF-8
-      {__LINE__, "cut \xE2\x82", "cut ??", true},                 // a sequence cut short
+      {__LINE__, "Sales, kEUR", 19, "Sales, kEUR"},
+      {__LINE__, "Z\xC3\xBCrich", 7, "Z\xC3\xBCrich"},             // exactly fits
+      {__LINE__, "Z\xC3\xBCrich", 2, "Z"},                         // would split the ü
+      {__LINE__, "\xE6\x9D\xB1\xE4\xBA\xAC", 5, "\xE6\x9D\xB1"},   // 東京: 3 bytes each
+      {__LINE__, "\xF0\x9F\x93\x88 up", 3, ""},                    // a 4-byte character
+      {__LINE__, "bad \xFF byte", 5, "bad \xFF"},                  // a stray byte is one
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
-    const DiagramText text = to_diagram_text(c.utf8);
-    EXPECT_EQ(text.bytes, c.bytes);
-    EXPECT_EQ(text.replaced, c.replaced);
+    std::vector<std::string> notes;
+    EXPECT_EQ(field_text(c.text, c.limit, "name", notes), c.kept);
+    EXPECT_EQ(notes.size(), c.kept == c.text ? 0u : 1u);
   }
 }
 

@@ -1,25 +1,14 @@
-// Texts for the library's fonts: the command line takes UTF-8, the diagram
-// and plot fonts draw single bytes in the code page of their character set.
+// Texts for the records: the command line takes UTF-8 and draws it in the
+// library's UTF-8 text mode, so a text only has to fit its field.
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace kestra::cli {
 
-struct DiagramText {
-  std::string bytes;       // one byte per character
-  bool replaced = false;   // a character the code page lacks became '?'
-};
-
-// The UTF-8 text in the fonts' code page (1251); invalid UTF-8 bytes and
-// characters outside the code page become '?'.
-DiagramText to_diagram_text(std::string_view utf8);
-
-// The text for a record field of `limit` characters: converted, then cut.
-// A note joins `notes` (naming the field as `what`) when a character was
-// replaced or the text cut.
+// The text for a record field of `limit` bytes, cut on a character boundary.
+// A note joins `notes` (naming the field as `what`) when the text was cut.
 std::string field_text(const std::string& text, std::size_t limit, const char* what,
                        std::vector<std::string>& notes);
 
