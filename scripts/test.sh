@@ -27,3 +27,4 @@ scripts/test-install.sh
 # kestra.dll built with mingw, its tests run under 32-bit Wine.
 scripts/test-windows.sh
 scripts/test-windows-diff.sh
+scripts/test-pip.sh
