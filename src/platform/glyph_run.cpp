@@ -14,29 +14,6 @@ bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 // smaller one (overlong encodings) are malformed.
 constexpr char32_t smallest_of_length[] = {0, 0, 0x80, 0x800, 0x10000};
 
-GlyphRun code_page_run(const FontFace& face, std::string_view text, int underlined) {
-  GlyphRun run;
-  run.glyphs.reserve(text.size());
-  for (unsigned char byte : text) run.glyphs.push_back(&face.glyph(byte));
-  run.underlined = underlined;
-  return run;
-}
-
-GlyphRun utf8_run(const FontFace& face, std::string_view text, int underlined) {
-  GlyphRun run;
-  run.glyphs.reserve(text.size());
-  for (std::size_t at = 0; at < text.size();) {
-    const CodePoint point = next_code_point(text.substr(at));
-    if (underlined >= 0 && at <= static_cast<std::size_t>(underlined) &&
-        static_cast<std::size_t>(underlined) < at + point.length) {
-      run.underlined = static_cast<int>(run.glyphs.size());
-    }
-    run.glyphs.push_back(&face.character_glyph(point.value));
-    at += point.length;
-  }
-  return run;
-}
-
 }  // namespace
 
 CodePoint next_code_point(std::string_view text) {
@@ -56,9 +33,7 @@ CodePoint next_code_point(std::string_view text) {
   return {value, length};
 }
 
-GlyphRun glyph_run(const FontFace& face, std::string_view text, int underlined) {
-  return utf8_text_mode() ? utf8_run(face, text, underlined)
-                          : code_page_run(face, text, underlined);
-}
+GlyphRun::GlyphRun(const FontFace& face, std::string_view text, int underlined)
+    : face_(face), text_(text), underlined_(underlined), utf8_(utf8_text_mode()) {}
 
 }  // namespace kestra::platform

@@ -118,7 +118,7 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size) {
     auto context = dc_of(dc);
     auto face = context ? face_of(*context) : nullptr;
     if (!face || !size || count < 0 || (!text && count > 0)) return FALSE;
-    size->cx = text ? clamp_to_int(text_width(glyph_run(*face, text_bytes(text, count)))) : 0;
+    size->cx = text ? clamp_to_int(text_width(GlyphRun(*face, text_bytes(text, count)))) : 0;
     size->cy = face->metrics().tmHeight;
     return TRUE;
   });
@@ -130,7 +130,7 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
     auto face = context ? face_of(*context) : nullptr;
     if (!face || count < 0 || (!text && count > 0)) return FALSE;
     if (context->bitmap && text)
-      paint_text(*context->bitmap, *face, x, y, glyph_run(*face, text_bytes(text, count)),
+      paint_text(*context->bitmap, *face, x, y, GlyphRun(*face, text_bytes(text, count)),
                  style_of(*context), unclipped);
     return TRUE;
   });
@@ -149,7 +149,7 @@ int DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format) {
                                                       : strip_prefixes(bytes);
     const int height = face->metrics().tmHeight;
     if (!(format & DT_SINGLELINE)) format &= ~static_cast<UINT>(DT_VCENTER | DT_BOTTOM);
-    const GlyphRun run = glyph_run(*face, shown.text, shown.underlined);
+    const GlyphRun run(*face, shown.text, shown.underlined);
     const Origin origin = single_line_origin(*rect, text_width(run), height, format);
     if (context->bitmap) {
       const ClipBox clip = (format & DT_NOCLIP) ? unclipped : normalised(*rect);

@@ -77,7 +77,10 @@ void draw_glyph(Bitmap& bitmap, const Glyph& glyph, Coord pen_x, Coord baseline,
 
 Coord text_width(const GlyphRun& run) {
   Coord width = 0;
-  for (const Glyph* glyph : run.glyphs) width += glyph->advance;
+  run.for_each([&width](const Glyph& glyph, bool) {
+    width += glyph.advance;
+    return true;
+  });
   return width;
 }
 
@@ -99,10 +102,14 @@ namespace {
 // position of the character, its measured advance less one pixel wide.
 void draw_underline(Bitmap& bitmap, Coord x, Coord baseline, const GlyphRun& run, Pixel color,
                     ClipBox clip) {
-  const auto underlined = static_cast<std::size_t>(run.underlined);
   Coord left = x;
-  for (std::size_t i = 0; i < underlined; ++i) left += run.glyphs[i]->advance;
-  const int advance = run.glyphs[underlined]->advance;
+  int advance = -1;
+  run.for_each([&](const Glyph& glyph, bool underlined) {
+    if (underlined) advance = glyph.advance;
+    else left += glyph.advance;
+    return !underlined;
+  });
+  if (advance < 0) return;  // the mark was on the text's last byte, dropped
   fill_box(bitmap, intersect(clip, {left, baseline + 1, left + advance - 1, baseline + 2}), color);
 }
 
@@ -120,13 +127,13 @@ void paint_text(Bitmap& bitmap, const FontFace& face, Coord x, Coord y, const Gl
   const Pixel color = to_pixel(style.text_color);
   const Coord baseline = y + metrics.tmAscent;
   Coord pen_x = x;
-  for (std::size_t i = 0; i < run.glyphs.size() && pen_x - face.ppem() < clip.right; ++i) {
-    const Glyph& glyph = *run.glyphs[i];
+  run.for_each([&](const Glyph& glyph, bool) {
+    if (pen_x - face.ppem() >= clip.right) return false;
     draw_glyph(bitmap, glyph, pen_x, baseline, color, clip);
     pen_x += glyph.pen_advance;
-  }
-  if (run.underlined >= 0 && static_cast<std::size_t>(run.underlined) < run.glyphs.size())
-    draw_underline(bitmap, x, baseline, run, color, clip);
+    return true;
+  });
+  if (run.has_underline()) draw_underline(bitmap, x, baseline, run, color, clip);
 }
 
 }  // namespace kestra::platform
