@@ -12,6 +12,7 @@ stages=(
   "debug        | debug_suite                  | Debug build with warnings as errors, the whole CTest suite"
   "asan         | asan_suite                   | the same under AddressSanitizer and UndefinedBehaviorSanitizer"
   "python       | scripts/test-python.sh       | the Python module's pytest suite, against build/ and build-asan/"
+  "pip          | scripts/test-pip.sh          | pip install into a fresh venv, the pytest suite against the installed package"
   "fuzz         | scripts/test-fuzz.sh         | every fuzz target for 30 s from its corpus"
   "tsan         | scripts/test-tsan.sh         | every export on eight threads at once under ThreadSanitizer"
   "release      | scripts/test-release.sh      | Release build with warnings as errors, the whole CTest suite"

@@ -14,11 +14,14 @@ draw in parallel. Refusals raise kestra.Error (a ValueError) with the
 library's status code.
 """
 
+from ._dask import send_pictures_by_pickle as _send_pictures_by_pickle
 from ._diagram import diagram
 from ._errors import Error
 from ._picture import Picture, save, to_bmp, to_png
 from ._plot import plot
 from ._table import Table, read_table
+
+_send_pictures_by_pickle()
 
 __all__ = ["Error", "Picture", "Table", "diagram", "plot", "read_table", "save", "to_bmp",
            "to_png"]

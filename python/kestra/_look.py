@@ -24,8 +24,6 @@ LINE_STYLES = {"solid": 1, "-": 1, "dotted": 2, ":": 2, "dashed": 3, "--": 3,
 BAR_FILLS = {"solid": 1, "": 1, "bdiagonal": 2, "/": 2, "cross": 3, "+": 3,
              "diagcross": 4, "x": 4, "fdiagonal": 5, "\\": 5, "vertical": 7, "|": 7}
 
-# The records' texts are single bytes in the font's code page (Cyrillic).
-TEXT_ENCODING = "cp1251"
 
 
 def colorref(color, what="colour"):
@@ -106,10 +104,12 @@ def picture_rect(size):
 
 
 def encode_text(text, limit):
-    """`text` as single bytes of the code page without NULs (they end texts
-    in the records), cut to `limit` bytes; None is no text."""
+    """`text` in UTF-8 without NULs (they end texts in the records), cut to
+    `limit` bytes on a character boundary; None is no text. The binding
+    draws in the library's UTF-8 text mode."""
     if text is None:
         return b""
     if isinstance(text, tuple):
         text = ", ".join(str(part) for part in text)
-    return str(text).replace("\0", "").encode(TEXT_ENCODING, errors="replace")[:limit]
+    data = str(text).replace("\0", "").encode("utf-8", errors="replace")[:limit]
+    return data.decode("utf-8", errors="ignore").encode("utf-8")

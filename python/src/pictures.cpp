@@ -1,6 +1,6 @@
 // CreateDiag and CreateGraph for Python: the inputs are copied, the GIL is
-// released, the bitmap form of the export draws, and the bitmap is read back
-// with GetDIBits into a (height, width, 3) RGB array.
+// released, the bitmap form of the export draws in the UTF-8 text mode, and
+// the bitmap is read back with GetDIBits into a (height, width, 3) RGB array.
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
@@ -14,6 +14,7 @@
 
 #include "binding.h"
 #include "kestra.h"
+#include "kestra_text.h"
 
 namespace kestra::python {
 namespace {
@@ -54,9 +55,10 @@ bool read_rgb(HBITMAP bitmap, RgbPicture& out) {
 }
 
 // Runs a bitmap-form export that makes a new picture, and reads it. Called
-// without the GIL; every bitmap it gets is deleted here.
+// without the GIL; every bitmap it gets is deleted here. Texts are UTF-8.
 template <class Draw>
 int draw_and_read(Draw draw, RgbPicture& picture) {
+  const Utf8Text utf8;
   HBITMAP bitmap = nullptr;
   int status = draw(&bitmap);
   if (status == KESTRA_OK && !read_rgb(bitmap, picture)) status = KESTRA_INTERNAL;

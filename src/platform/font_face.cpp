@@ -80,14 +80,61 @@ FontFace::~FontFace() { close_freetype_face(face_); }
 const Glyph& FontFace::glyph(unsigned char byte) const {
   std::lock_guard lock(mutex_);
   std::unique_ptr<const Glyph>& cached = glyphs_[byte];
-  if (!cached) cached = std::make_unique<const Glyph>(rasterise(byte));
+  if (!cached) {
+    cached = std::make_unique<const Glyph>(rasterise(FT_Get_Char_Index(face_, code_page_[byte])));
+  }
   return *cached;
 }
 
+const Glyph& FontFace::character_glyph(char32_t character) const {
+  {
+    std::lock_guard lock(mutex_);
+    const auto found = characters_.find(character);
+    if (found != characters_.end()) return *found->second;
+  }
+  // Looked for without the lock: a fallback face takes its own.
+  std::optional<Glyph> glyph = own_character_glyph(character);
+  if (!glyph) glyph = fallback_glyph(character);
+  std::lock_guard lock(mutex_);
+  if (!glyph) glyph = rasterise(0);  // the missing-glyph box
+  auto& cached = characters_[character];
+  if (!cached) cached = std::make_unique<const Glyph>(std::move(*glyph));
+  return *cached;
+}
+
+std::optional<Glyph> FontFace::own_character_glyph(char32_t character) const {
+  std::lock_guard lock(mutex_);
+  const FT_UInt index = FT_Get_Char_Index(face_, character);
+  if (index == 0) return std::nullopt;
+  return rasterise(index);
+}
+
+// Control characters are never looked for elsewhere: no font draws them.
+std::optional<Glyph> FontFace::fallback_glyph(char32_t character) const {
+  if (character < 0x20 || (character >= 0x7F && character < 0xA0)) return std::nullopt;
+  std::vector<std::weak_ptr<const FontFace>> known;
+  {
+    std::lock_guard lock(mutex_);
+    known = fallbacks_;
+  }
+  for (const auto& weak : known) {
+    if (const auto face = weak.lock()) {
+      if (auto glyph = face->own_character_glyph(character)) return glyph;
+    }
+  }
+  const std::shared_ptr<const FontFace> face = fallback_face(*this, character);
+  if (!face || face.get() == this) return std::nullopt;
+  {
+    std::lock_guard lock(mutex_);
+    std::erase_if(fallbacks_, [](const auto& weak) { return weak.expired(); });
+    fallbacks_.push_back(face);
+  }
+  return face->own_character_glyph(character);
+}
+
 // Called with mutex_ held: the FreeType face is not thread-safe.
-Glyph FontFace::rasterise(unsigned char byte) const {
+Glyph FontFace::rasterise(unsigned index) const {
   Glyph glyph;
-  const FT_UInt index = FT_Get_Char_Index(face_, code_page_[byte]);
   if (two_colour_) glyph.advance = normal_advance(face_, index);
   const FT_Int32 target = two_colour_ ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
   if (FT_Load_Glyph(face_, index, FT_LOAD_DEFAULT | target) != 0) return glyph;

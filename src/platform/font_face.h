@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "kestra_win32.h"
@@ -60,8 +62,17 @@ class FontFace {
   // first use and cached for the life of the face.
   const Glyph& glyph(unsigned char byte) const;
 
+  // The glyph of a Unicode character: the face's own, else that of the face
+  // fontconfig picks for the character at the same em size, else the face's
+  // missing-glyph box. Cached for the life of the face.
+  const Glyph& character_glyph(char32_t character) const;
+
+  // The face's own glyph of the character, or nothing when it has none.
+  std::optional<Glyph> own_character_glyph(char32_t character) const;
+
  private:
-  Glyph rasterise(unsigned char byte) const;
+  Glyph rasterise(unsigned /* FT_UInt */ index) const;
+  std::optional<Glyph> fallback_glyph(char32_t character) const;
 
   FT_FaceRec_* face_;  // FreeType faces are not thread-safe: used under mutex_
   int ppem_;
@@ -71,11 +82,19 @@ class FontFace {
   bool two_colour_;
   mutable std::mutex mutex_;
   mutable std::array<std::unique_ptr<const Glyph>, 256> glyphs_;
+  mutable std::unordered_map<char32_t, std::unique_ptr<const Glyph>> characters_;
+  // Faces that drew earlier missing characters, tried first; not owned, so
+  // two faces that stand in for each other form no cycle.
+  mutable std::vector<std::weak_ptr<const FontFace>> fallbacks_;
 };
 
 // The shared face for a request, or null when no font file can be found or
 // loaded. Equal requests return the same face.
 std::shared_ptr<const FontFace> resolve_font(const FontRequest& request);
+
+// The face fontconfig picks to draw `character` where `face` lacks it, at
+// the same em size, weight and slant; null when no installed font has it.
+std::shared_ptr<const FontFace> fallback_face(const FontFace& face, char32_t character);
 
 // The face a font handle without one (the stock SYSTEM_FONT) draws with.
 std::shared_ptr<const FontFace> default_font_face();

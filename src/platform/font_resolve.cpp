@@ -42,23 +42,37 @@ std::string lower_case(std::string text) {
   return text;
 }
 
+using PatternOwner = std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)>;
+
 // The file fontconfig chooses for a family, weight and slant, with its
-// substitutions ("arial" gives Liberation Sans where Arial is missing).
-std::optional<FontFile> match_font_file(const std::string& family, int weight, bool italic) {
-  std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(FcPatternCreate(),
-                                                                  &FcPatternDestroy);
+// substitutions ("arial" gives Liberation Sans where Arial is missing). With
+// a character, only a font that has it: fontconfig ranks coverage above the
+// family, so the family's own file wins where it covers the character.
+std::optional<FontFile> match_font_file(const std::string& family, int weight, bool italic,
+                                        std::optional<char32_t> character = std::nullopt) {
+  PatternOwner pattern(FcPatternCreate(), &FcPatternDestroy);
   if (!pattern) return std::nullopt;
   const std::string name = family.empty() ? "sans-serif" : family;
   FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
   FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
   FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+  if (character) {
+    std::unique_ptr<FcCharSet, decltype(&FcCharSetDestroy)> wanted(FcCharSetCreate(),
+                                                                  &FcCharSetDestroy);
+    if (!wanted || !FcCharSetAddChar(wanted.get(), *character)) return std::nullopt;
+    FcPatternAddCharSet(pattern.get(), FC_CHARSET, wanted.get());
+  }
   FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
   FcDefaultSubstitute(pattern.get());
   FcResult result = FcResultNoMatch;
-  std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> match(
-      FcFontMatch(nullptr, pattern.get(), &result), &FcPatternDestroy);
+  PatternOwner match(FcFontMatch(nullptr, pattern.get(), &result), &FcPatternDestroy);
   if (!match) return std::nullopt;
+  FcCharSet* covered = nullptr;
+  if (character && (FcPatternGetCharSet(match.get(), FC_CHARSET, 0, &covered) != FcResultMatch ||
+                    !FcCharSetHasChar(covered, *character))) {
+    return std::nullopt;
+  }
   FcChar8* path = nullptr;
   FcChar8* matched_family = nullptr;
   int index = 0;
@@ -195,21 +209,41 @@ class FaceCache {
     std::lock_guard lock(mutex_);
     const std::optional<FontFile>& file = font_file(request);
     if (!file) return nullptr;
-    const FaceKey key{file->path, file->index, request.height, request.weight, request.italic,
+    return face_of_file(*file, request);
+  }
+
+  // A face of the file fontconfig chooses for a character `face` lacks, at
+  // the same em: the characters of both match in size. fontconfig is asked
+  // under the lock, as for every other match.
+  std::shared_ptr<const FontFace> get_for_character(const FontFace& face, char32_t character) {
+    const TEXTMETRICA& metrics = face.metrics();
+    FontRequest request;
+    request.height = -face.ppem();
+    request.weight = metrics.tmWeight;
+    request.italic = metrics.tmItalic != 0;
+    std::lock_guard lock(mutex_);
+    const auto file = match_font_file(face.family(), request.weight, request.italic, character);
+    if (!file) return nullptr;
+    request.face_name = file->family;
+    return face_of_file(*file, request);
+  }
+
+ private:
+  using FileKey = std::tuple<std::string, int, bool>;
+  using FaceKey = std::tuple<std::string, int, int, int, bool, DWORD>;
+
+  std::shared_ptr<const FontFace> face_of_file(const FontFile& file, const FontRequest& request) {
+    const FaceKey key{file.path, file.index, request.height, request.weight, request.italic,
                       request.charset};
     auto found = faces_.find(key);
     if (found != faces_.end()) return found->second;
-    std::shared_ptr<const FontFace> face = load_face(*file, request.height, request);
+    std::shared_ptr<const FontFace> face = load_face(file, request.height, request);
     if (face) {
       drop_unused_faces();
       faces_.emplace(key, face);
     }
     return face;
   }
-
- private:
-  using FileKey = std::tuple<std::string, int, bool>;
-  using FaceKey = std::tuple<std::string, int, int, int, bool, DWORD>;
 
   const std::optional<FontFile>& font_file(const FontRequest& request) {
     const FileKey key{lower_case(request.face_name), request.weight, request.italic};
@@ -240,6 +274,10 @@ FaceCache& face_cache() {
 
 std::shared_ptr<const FontFace> resolve_font(const FontRequest& request) {
   return face_cache().get(request);
+}
+
+std::shared_ptr<const FontFace> fallback_face(const FontFace& face, char32_t character) {
+  return face_cache().get_for_character(face, character);
 }
 
 // GDI's system font is a bold sans-serif face with a 16-pixel cell.

@@ -1,5 +1,6 @@
 // The GDI and USER text calls: CreateFontA, TextOutA, DrawTextA and the
-// measuring calls, on the faces of font_face.h.
+// measuring calls, on the faces of font_face.h. Text bytes are read in the
+// thread's text mode (glyph_run.h).
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -117,7 +118,7 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size) {
     auto context = dc_of(dc);
     auto face = context ? face_of(*context) : nullptr;
     if (!face || !size || count < 0 || (!text && count > 0)) return FALSE;
-    size->cx = text ? clamp_to_int(text_width(*face, text_bytes(text, count))) : 0;
+    size->cx = text ? clamp_to_int(text_width(GlyphRun(*face, text_bytes(text, count)))) : 0;
     size->cy = face->metrics().tmHeight;
     return TRUE;
   });
@@ -129,7 +130,8 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
     auto face = context ? face_of(*context) : nullptr;
     if (!face || count < 0 || (!text && count > 0)) return FALSE;
     if (context->bitmap && text)
-      paint_text(*context->bitmap, *face, x, y, text_bytes(text, count), style_of(*context), unclipped);
+      paint_text(*context->bitmap, *face, x, y, GlyphRun(*face, text_bytes(text, count)),
+                 style_of(*context), unclipped);
     return TRUE;
   });
 }
@@ -147,11 +149,11 @@ int DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format) {
                                                       : strip_prefixes(bytes);
     const int height = face->metrics().tmHeight;
     if (!(format & DT_SINGLELINE)) format &= ~static_cast<UINT>(DT_VCENTER | DT_BOTTOM);
-    const Origin origin = single_line_origin(*rect, text_width(*face, shown.text), height, format);
+    const GlyphRun run(*face, shown.text, shown.underlined);
+    const Origin origin = single_line_origin(*rect, text_width(run), height, format);
     if (context->bitmap) {
       const ClipBox clip = (format & DT_NOCLIP) ? unclipped : normalised(*rect);
-      paint_text(*context->bitmap, *face, origin.x, origin.y, shown.text, style_of(*context), clip,
-                 shown.underlined);
+      paint_text(*context->bitmap, *face, origin.x, origin.y, run, style_of(*context), clip);
     }
     return clamp_to_int(origin.y - rect->top + height);
   });

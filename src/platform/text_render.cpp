@@ -75,9 +75,12 @@ void draw_glyph(Bitmap& bitmap, const Glyph& glyph, Coord pen_x, Coord baseline,
 
 }  // namespace
 
-Coord text_width(const FontFace& face, std::string_view text) {
+Coord text_width(const GlyphRun& run) {
   Coord width = 0;
-  for (unsigned char byte : text) width += face.glyph(byte).advance;
+  run.for_each([&width](const Glyph& glyph, bool) {
+    width += glyph.advance;
+    return true;
+  });
   return width;
 }
 
@@ -97,34 +100,40 @@ namespace {
 
 // The prefix underline: one row below the baseline under the measured
 // position of the character, its measured advance less one pixel wide.
-void draw_underline(Bitmap& bitmap, const FontFace& face, Coord x, Coord baseline,
-                    std::string_view text, int underlined, Pixel color, ClipBox clip) {
-  const Coord left = x + text_width(face, text.substr(0, static_cast<std::size_t>(underlined)));
-  const int advance = face.glyph(static_cast<unsigned char>(text[underlined])).advance;
+void draw_underline(Bitmap& bitmap, Coord x, Coord baseline, const GlyphRun& run, Pixel color,
+                    ClipBox clip) {
+  Coord left = x;
+  int advance = -1;
+  run.for_each([&](const Glyph& glyph, bool underlined) {
+    if (underlined) advance = glyph.advance;
+    else left += glyph.advance;
+    return !underlined;
+  });
+  if (advance < 0) return;  // the mark was on the text's last byte, dropped
   fill_box(bitmap, intersect(clip, {left, baseline + 1, left + advance - 1, baseline + 2}), color);
 }
 
 }  // namespace
 
-void paint_text(Bitmap& bitmap, const FontFace& face, Coord x, Coord y, std::string_view text,
-                const TextStyle& style, ClipBox clip, int underlined) {
+void paint_text(Bitmap& bitmap, const FontFace& face, Coord x, Coord y, const GlyphRun& run,
+                const TextStyle& style, ClipBox clip) {
   clip = intersect(clip, {0, 0, bitmap.width, bitmap.height});
   if (clip.left >= clip.right || clip.top >= clip.bottom) return;
   const TEXTMETRICA& metrics = face.metrics();
   if (style.opaque) {
-    const ClipBox cell{x, y, x + text_width(face, text), y + metrics.tmHeight};
+    const ClipBox cell{x, y, x + text_width(run), y + metrics.tmHeight};
     fill_box(bitmap, intersect(clip, cell), to_pixel(style.bk_color));
   }
   const Pixel color = to_pixel(style.text_color);
   const Coord baseline = y + metrics.tmAscent;
   Coord pen_x = x;
-  for (std::size_t i = 0; i < text.size() && pen_x - face.ppem() < clip.right; ++i) {
-    const Glyph& glyph = face.glyph(static_cast<unsigned char>(text[i]));
+  run.for_each([&](const Glyph& glyph, bool) {
+    if (pen_x - face.ppem() >= clip.right) return false;
     draw_glyph(bitmap, glyph, pen_x, baseline, color, clip);
     pen_x += glyph.pen_advance;
-  }
-  if (underlined >= 0 && static_cast<std::size_t>(underlined) < text.size())
-    draw_underline(bitmap, face, x, baseline, text, underlined, color, clip);
+    return true;
+  });
+  if (run.has_underline()) draw_underline(bitmap, x, baseline, run, color, clip);
 }
 
 }  // namespace kestra::platform

@@ -9,6 +9,7 @@
 
 #include "platform/font_face.h"
 #include "platform/gdi_objects.h"
+#include "platform/glyph_run.h"
 
 namespace kestra::platform {
 
@@ -32,7 +33,7 @@ struct TextStyle {
 };
 
 // Sum of the advance widths, without kerning, as GetTextExtentPoint32A.
-Coord text_width(const FontFace& face, std::string_view text);
+Coord text_width(const GlyphRun& run);
 
 // Text as DrawTextA shows it without DT_NOPREFIX: a single '&' is dropped
 // and marks the next character for underlining (the last mark wins), "&&"
@@ -43,10 +44,10 @@ struct PrefixedText {
 };
 PrefixedText strip_prefixes(std::string_view text);
 
-// Paints text with the cell's top-left corner at (x, y): the opaque cell
-// first, then the glyphs on the baseline y + tmAscent, then the underline of
-// character `underlined` (if not -1). Nothing outside clip changes.
-void paint_text(Bitmap& bitmap, const FontFace& face, Coord x, Coord y, std::string_view text,
-                const TextStyle& style, ClipBox clip, int underlined = -1);
+// Paints the run with the cell's top-left corner at (x, y): the opaque cell
+// first, then the glyphs on the baseline y + tmAscent of the face, then the
+// underline of the run's underlined glyph. Nothing outside clip changes.
+void paint_text(Bitmap& bitmap, const FontFace& face, Coord x, Coord y, const GlyphRun& run,
+                const TextStyle& style, ClipBox clip);
 
 }  // namespace kestra::platform

@@ -49,25 +49,25 @@ TEST(DiagramRecords, OneDescriptionPerRowAndOneLabelPerColumn) {
   EXPECT_EQ(records.table.values, table.values.data());
 }
 
-TEST(DiagramRecords, TextsAreConvertedAndCutToTheirFields) {
+TEST(DiagramRecords, TextsStayUtf8AndAreCutToTheirFields) {
   const Table table = table_of("1 2");
   DiagramLook look;
-  // 40 characters, 80 bytes of UTF-8: one character too many.
+  // 20 characters, 40 bytes of UTF-8: the 39-byte name keeps 19 of them.
   std::string cyrillic;
-  for (int i = 0; i < 40; ++i) cyrillic += "\xD0\x96";  // U+0416, byte 0xC6 in code page 1251
+  for (int i = 0; i < 20; ++i) cyrillic += "\xD0\x96";  // U+0416
   look.names = {cyrillic};
   look.labels = {"Umsatz \xE2\x82\xAC", "\xE2\x9C\x93"};  // the euro sign, a check mark
   look.caption_x = "a caption of 25 letters..";
   DiagramRecords records;
   build_records(table, look, records);
-  EXPECT_EQ(std::string(records.elements[0].name), std::string(39, '\xC6'));
-  const std::string expected_labels("Umsatz \x88\0?\0", 11);
+  EXPECT_EQ(std::string(records.elements[0].name), cyrillic.substr(0, 38));
+  const std::string expected_labels("Umsatz \xE2\x82\xAC\0\xE2\x9C\x93\0", 15);
   EXPECT_EQ(std::string(records.labels.begin(), records.labels.end()), expected_labels);
-  EXPECT_EQ(records.disp.categoryLabelsLength, 11);
+  EXPECT_EQ(records.disp.categoryLabelsLength, 15);
   EXPECT_EQ(std::string(records.disp.captionX), "a caption of 25 let");
-  // The cut name, the replaced check mark, the cut caption.
-  ASSERT_EQ(records.notes.size(), 3u);
-  EXPECT_NE(records.notes[1].find("drawn as '?'"), std::string::npos);
+  // The cut name and the cut caption.
+  ASSERT_EQ(records.notes.size(), 2u);
+  EXPECT_NE(records.notes[0].find("cut to 39 bytes"), std::string::npos);
 }
 
 TEST(DiagramRecords, RefusesMoreNamesOrLabelsThanTheTableHas) {

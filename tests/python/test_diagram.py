@@ -106,13 +106,26 @@ def test_long_texts_are_cut_to_the_records_fields():
 
 @pytest.mark.parametrize("text,same_as", [
     (None, ""),
-    ("日本", "??"),               # outside the font's code page
     ("a\0b", "ab"),              # a NUL would end the text early
     (("North", 2024), "North, 2024"),
 ])
 def test_texts_reach_the_records_as_the_code_page_holds_them(text, same_as):
     assert np.array_equal(kestra.diagram([[1, 2]], caption_y=text, labels=[text, "b"]),
                           kestra.diagram([[1, 2]], caption_y=same_as, labels=[same_as, "b"]))
+
+
+@pytest.mark.parametrize("text", ["Zürich", "Αθήνα", "Łódź", "İzmir", "Москва"])
+def test_texts_of_any_script_are_drawn_not_replaced(text):
+    assert not np.array_equal(kestra.diagram([[1, 2]], caption_y=text),
+                              kestra.diagram([[1, 2]], caption_y="?" * len(text)))
+
+
+def test_texts_are_cut_on_character_boundaries():
+    # 15 two-byte characters: the 19-byte caption keeps 9 of them, not 9 and a half.
+    assert np.array_equal(kestra.diagram([[1, 2]], caption_x="ü" * 15),
+                          kestra.diagram([[1, 2]], caption_x="ü" * 9))
+    assert not np.array_equal(kestra.diagram([[1, 2]], caption_x="ü" * 9),
+                              kestra.diagram([[1, 2]], caption_x="ü" * 8))
 
 
 def test_cyrillic_texts_are_drawn_not_replaced():

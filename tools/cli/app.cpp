@@ -6,10 +6,12 @@
 
 #include <functional>
 
+#include "batch.h"
 #include "command_errors.h"
 #include "commands.h"
 #include "option_binding.h"
 #include "options.h"
+#include "picture_file.h"
 
 namespace kestra::cli {
 namespace {
@@ -20,14 +22,21 @@ Examples:
   kestra diag prices.html --kind lines --caption-y EUR -o prices.png
   kestra diag --values "12 17 9; 8 11 14" --labels Q1,Q2,Q3 --names North,South -o q.png
   kestra diag data.csv --styles 1,2,3 --colors '#1f77b4,orange,green' --no-grid -o d.bmp
-The output format follows the extension: .png or .bmp, in any case.)";
+  kestra diag *.csv -o out/{stem}.png      (several inputs, drawn in parallel)
+The output format follows the extension: .png or .bmp, in any case. With several
+inputs, {stem} in the output name is each input's name without folder and
+extension, {index} its place (1, 2, ...); missing folders are made. Each input
+that fails gets one line naming it, and the exit code is then not 0.
+Texts (names, labels, captions) are UTF-8 and drawn as written where a font
+has the characters; a text longer than its field is cut at a character.)";
 
-constexpr const char* plot_examples = R"(
+constexpr const char* plot_examples = R"examples(
 Examples:
   kestra plot "y=sin(x)*2" -o sine.png
   kestra plot "y=pow(x)(2)/4" --x -5:5 --y -1:8 --arrows --zero --frame -o parabola.png
   kestra plot "x=y*y" --x -1:10 --y -3:3 -o sideways.png   (x=... runs the argument upwards)
-The language: + - * / ( ), pi, e, sin cos tg abs, pow(a)(b), log(base)(v).)";
+  kestra plot "y=sin(x)" "y=cos(x)" "y=x/2" -o plot-{index}.png   (several, in parallel)
+The language: + - * / ( ), pi, e, sin cos tg abs, pow(a)(b), log(base)(v).)examples";
 
 constexpr const char* table_examples = R"(
 Examples:
@@ -59,50 +68,111 @@ struct Output {
 };
 
 void add_output(CLI::App& command, Output& output) {
-  command.add_option("-o,--output", output.option, "picture file: OUT.png or OUT.bmp");
+  command.add_option("-o,--output", output.option,
+                     "picture file: OUT.png or OUT.bmp; with several inputs a pattern "
+                     "such as out/{stem}.png");
 }
+
+// The positional arguments of diag and plot: inputs, then the output. With
+// -o the last one is an output only if it names a picture file (and is then
+// given twice); without, the last of several is the output.
+struct Positionals {
+  std::vector<std::string> items;
+
+  std::vector<std::string> inputs(Output& output) const {
+    std::vector<std::string> inputs = items;
+    const bool last_is_output =
+        output.option.empty() ? inputs.size() >= 2 : !inputs.empty() && picture_format(inputs.back());
+    if (last_is_output) {
+      output.positional = inputs.back();
+      inputs.pop_back();
+    }
+    return inputs;
+  }
+};
 
 struct Arguments {
   TableSource source;
   DiagramLook diagram;
   PlotLook plot;
-  std::string expression;
+  Positionals positionals;
   Output output;
+  unsigned jobs = 0;
   std::function<int(std::ostream&, std::ostream&)> command;
 };
 
+void add_jobs(CLI::App& command, Arguments& a) {
+  add_integer(command, "--jobs", a.jobs, 1, 1024,
+              "threads that draw several inputs (default: one per core)");
+}
+
+// Each input to its picture file of the pattern, on all cores.
+template <class Draw>
+int draw_batch(const std::vector<std::string>& inputs, const Arguments& a, std::ostream& err,
+               Draw draw) {
+  const std::string pattern = a.output.name();
+  check_output_name(pattern);
+  const std::vector<std::string> outputs = output_names(pattern, inputs);
+  make_folders(outputs);
+  return run_batch(inputs.size(), batch_threads(a.jobs), [&](std::size_t i, std::ostream& out) {
+    return draw_one_of_batch(inputs[i], out, [&](std::ostream& messages) {
+      return draw(inputs[i], outputs[i], messages);
+    });
+  }, err);
+}
+
 void add_diag(CLI::App& app, Arguments& a) {
-  CLI::App* diag = app.add_subcommand("diag", "a diagram of a table: kestra diag INPUT -o OUT");
-  diag->add_option("input", a.source.path, "an .html, .xlsx, .xls or .csv file");
-  diag->add_option("out", a.output.positional, "picture file (or -o)");
+  CLI::App* diag = app.add_subcommand("diag", "a diagram of a table: kestra diag INPUT... -o OUT");
+  diag->add_option("inputs", a.positionals.items,
+                   ".html, .xlsx, .xls or .csv files, then the picture file (or -o)");
   diag->add_option("--values", a.source.values,
                    "the table itself: \"1 2 3; 4 5 6\" (rows are series)");
   add_output(*diag, a.output);
+  add_jobs(*diag, a);
   add_table_options(*diag, a.source);
   add_diagram_options(*diag, a.diagram);
   diag->footer(diag_examples);
   diag->callback([&a] {
     a.command = [&a](std::ostream&, std::ostream& err) {
       // With --values a single positional argument is the output.
-      const bool output_given = !a.output.positional.empty() || !a.output.option.empty();
-      if (!a.source.values.empty() && !output_given) {
-        std::swap(a.source.path, a.output.positional);
+      if (!a.source.values.empty() && a.output.option.empty() && a.positionals.items.size() == 1) {
+        a.output.positional = a.positionals.items.front();
+        return draw_diagram(a.source, a.diagram, a.output.name(), err);
       }
-      return draw_diagram(a.source, a.diagram, a.output.name(), err);
+      const std::vector<std::string> inputs = a.positionals.inputs(a.output);
+      if (inputs.size() <= 1) {
+        if (!inputs.empty()) a.source.path = inputs.front();
+        return draw_diagram(a.source, a.diagram, a.output.name(), err);
+      }
+      return draw_batch(inputs, a, err, [&a](const std::string& input, const std::string& out,
+                                             std::ostream& messages) {
+        TableSource source = a.source;
+        source.path = input;
+        return draw_diagram(source, a.diagram, out, messages);
+      });
     };
   });
 }
 
 void add_plot(CLI::App& app, Arguments& a) {
-  CLI::App* plot = app.add_subcommand("plot", "a function plot: kestra plot EXPRESSION -o OUT");
-  plot->add_option("expression", a.expression, "y=... or x=..., e.g. 'y=sin(x)*2'")->required();
-  plot->add_option("out", a.output.positional, "picture file (or -o)");
+  CLI::App* plot =
+      app.add_subcommand("plot", "a function plot: kestra plot EXPRESSION... -o OUT");
+  plot->add_option("expressions", a.positionals.items,
+                   "y=... or x=..., e.g. 'y=sin(x)*2', then the picture file (or -o)")
+      ->required();
   add_output(*plot, a.output);
+  add_jobs(*plot, a);
   add_plot_options(*plot, a.plot);
   plot->footer(plot_examples);
   plot->callback([&a] {
     a.command = [&a](std::ostream&, std::ostream& err) {
-      return draw_plot(a.expression, a.plot, a.output.name(), err);
+      const std::vector<std::string> expressions = a.positionals.inputs(a.output);
+      if (expressions.empty()) throw UsageError("no expression: give y=... or x=...");
+      if (expressions.size() == 1) return draw_plot(expressions.front(), a.plot, a.output.name(), err);
+      return draw_batch(expressions, a, err, [&a](const std::string& expression,
+                                                  const std::string& out, std::ostream& messages) {
+        return draw_plot(expression, a.plot, out, messages);
+      });
     };
   });
 }

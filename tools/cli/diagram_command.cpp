@@ -4,6 +4,7 @@
 #include "command_errors.h"
 #include "commands.h"
 #include "diagram_records.h"
+#include "kestra_text.h"
 #include "picture_file.h"
 #include "table_source.h"
 
@@ -19,6 +20,7 @@ int draw_table(const Table& table, const DiagramLook& look, const std::string& i
   DiagramRecords records;
   build_records(table, look, records);
   for (const std::string& note : records.notes) print_warning(err, note);
+  const Utf8Text utf8;
   const int status = write_picture(out, format, [&](auto target) {
     return CreateDiag(records.table, records.disp, target, 1, look.kind);
   });

@@ -42,8 +42,8 @@ void add_shape_options(CLI::App& command, DiagramLook& look) {
   add_parsed(command, "--size", look.size, parse_size, "WIDTHxHEIGHT",
              "picture size in pixels (default 640x400)");
   command.add_option("--caption-x", look.caption_x,
-                     "caption of the category axis (19 characters)");
-  command.add_option("--caption-y", look.caption_y, "caption of the value axis (19 characters)");
+                     "caption of the category axis (19 bytes of UTF-8)");
+  command.add_option("--caption-y", look.caption_y, "caption of the value axis (19 bytes of UTF-8)");
   add_list(command, "--labels", look.labels, as_text, "TEXT,TEXT,...",
            "category labels (default: the table's, else A,B,...)");
   add_list(command, "--names", look.names, as_text, "TEXT,TEXT,...",

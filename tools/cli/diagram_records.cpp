@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "diagram_text.h"
-#include "kestra_code_page.h"
+#include "kestra_text.h"
 
 namespace kestra::cli {
 namespace {
@@ -114,7 +114,7 @@ std::optional<std::string> check_look(const Table& table, const DiagramLook& loo
   std::size_t label_bytes = 0;
   for (std::size_t c = 0; c < table.cols; ++c) {
     const std::string& label = pick(look.labels, table.category_labels, c);
-    label_bytes += std::min(to_font_code_page(label).bytes.size(), max_label) + 1;
+    label_bytes += utf8_fit(label, max_label) + 1;
   }
   if (label_bytes > max_label_bytes) return "the category labels take more than 65535 bytes";
   return std::nullopt;

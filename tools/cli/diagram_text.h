@@ -1,5 +1,5 @@
-// Texts for the library's fonts: the command line takes UTF-8, the diagram
-// and plot fonts draw single bytes in the code page of their character set.
+// Texts for the records: the command line takes UTF-8 and draws it in the
+// library's UTF-8 text mode, so a text only has to fit its field.
 #pragma once
 
 #include <string>
@@ -7,9 +7,8 @@
 
 namespace kestra::cli {
 
-// The text for a record field of `limit` characters: converted, then cut.
-// A note joins `notes` (naming the field as `what`) when a character was
-// replaced or the text cut.
+// The text for a record field of `limit` bytes, cut on a character boundary.
+// A note joins `notes` (naming the field as `what`) when the text was cut.
 std::string field_text(const std::string& text, std::size_t limit, const char* what,
                        std::vector<std::string>& notes);
 

@@ -4,6 +4,7 @@
 #include "diagram_text.h"
 #include "expression_report.h"
 #include "kestra_expression.h"
+#include "kestra_text.h"
 #include "picture_file.h"
 
 namespace kestra::cli {
@@ -71,6 +72,7 @@ int draw_plot(const std::string& expression, const PlotLook& look, const std::st
   OPTION_RECT options = plot_record(look, report.argument_on_vertical, notes);
   for (const std::string& note : notes) print_warning(err, note);
   std::string text = expression;
+  const Utf8Text utf8;
   const int status = write_picture(out, *picture_format(out), [&](auto target) {
     return CreateGraph(text.data(), options, target, 1);
   });

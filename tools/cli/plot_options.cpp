@@ -32,9 +32,9 @@ void add_look_options(CLI::App& command, PlotLook& look) {
             "colour of the captions and the zero mark (default black)");
   add_integer(command, "--font", look.font, 1, 99, "caption font height, 1 to 99 (default 14)");
   command.add_option("--caption-x", look.caption_x,
-                     "caption of the horizontal axis, 19 characters (default x)");
+                     "caption of the horizontal axis, 19 bytes of UTF-8 (default x)");
   command.add_option("--caption-y", look.caption_y,
-                     "caption of the vertical axis, 19 characters (default y)");
+                     "caption of the vertical axis, 19 bytes of UTF-8 (default y)");
   add_rect(command, "--frame-rect", look.frame_rect, "frame rectangle (default: picture inset 2)");
   add_rect(command, "--plot-rect", look.plot_rect,
            "plot area (default: picture inset 2, or 4 with --frame)");
