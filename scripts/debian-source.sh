@@ -6,6 +6,18 @@
 sudo=""
 [[ $(id -u) -eq 0 ]] || sudo="sudo"
 
+# Installs those of the given Debian packages that are not installed yet.
+install_missing() {
+  local missing=() package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
+  done
+  if ((${#missing[@]})); then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=1200 install -y -q \
+      --no-install-recommends "${missing[@]}"
+  fi
+}
+
 # apt-get source needs the source index of the release the machine runs.
 ensure_source_index() {
   local list=/etc/apt/sources.list.d/kestra-sources.sources
@@ -54,4 +66,14 @@ dependency() {
   "$builder" "$(unpack "$package" "$version")"
   echo "$version${stamp_suffix:-}" >"$stamp"
   echo "$package $version: built"
+}
+
+# expat with the caller's cmake_build, into $deps/build-expat.
+build_expat() {
+  local folder=$1/expat
+  # The sources test "#if XML_DTD == 1"; the template defines it empty.
+  sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' "$folder/expat_config.h.cmake"
+  cmake_build "$folder" "$deps/build-expat" -DEXPAT_SHARED_LIBS=OFF \
+    -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF \
+    -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=OFF
 }

@@ -27,3 +27,6 @@ scripts/test-install.sh
 # kestra.dll built with mingw, its tests run under 32-bit Wine.
 scripts/test-windows.sh
 scripts/test-windows-diff.sh
+
+# The browser build: the JavaScript API under Node and the page in headless Chromium.
+scripts/test-wasm.sh

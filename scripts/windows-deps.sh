@@ -26,15 +26,6 @@ cmake_build() {
   cmake --install "$build" >&2
 }
 
-build_expat() {
-  local folder=$1/expat
-  # The sources test "#if XML_DTD == 1"; the template defines it empty.
-  sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' "$folder/expat_config.h.cmake"
-  cmake_build "$folder" "$deps/build-expat" -DEXPAT_SHARED_LIBS=OFF \
-    -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF \
-    -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=OFF
-}
-
 build_libzip() {
   local folder=$1
   cmake_build "$folder" "$deps/build-libzip" -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF \
