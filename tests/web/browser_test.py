@@ -48,15 +48,16 @@ class Browser:
     def __init__(self, profile):
         commands_read, self._commands = os.pipe()
         self._replies, replies_write = os.pipe()
-        os.set_inheritable(commands_read, True)
-        os.set_inheritable(replies_write, True)
+        # Copies above 4, so that putting them on 3 and 4 in the child clobbers neither.
+        child_ends = [os.dup(commands_read), os.dup(replies_write)]
+        while min(child_ends) <= 4:
+            child_ends = [os.dup(end) for end in child_ends]
         self._process = subprocess.Popen(
             ["chromium", *CHROMIUM_FLAGS, f"--user-data-dir={profile}", "about:blank"],
-            pass_fds=(commands_read, replies_write), stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL,
-            preexec_fn=lambda: (os.dup2(commands_read, 3), os.dup2(replies_write, 4)))
-        os.close(commands_read)
-        os.close(replies_write)
+            pass_fds=(3, 4), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            preexec_fn=lambda: (os.dup2(child_ends[0], 3), os.dup2(child_ends[1], 4)))
+        for end in (commands_read, replies_write, *child_ends):
+            os.close(end)
         self._buffer = b""
         self._next_id = 0
         target = self.send("Target.createTarget", url="about:blank")["targetId"]
@@ -110,13 +111,17 @@ class Browser:
         os.close(self._replies)
 
 
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
 class PageTest(unittest.TestCase):
     build = cli = None
 
     @classmethod
     def setUpClass(cls):
-        handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=cls.build)
-        handler.log_message = lambda *args: None
+        handler = functools.partial(QuietHandler, directory=cls.build)
         cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         threading.Thread(target=cls.server.serve_forever, daemon=True).start()
         cls.folder = tempfile.TemporaryDirectory()
