@@ -23,6 +23,7 @@ stages=(
   "windows64-diff | scripts/test-windows-diff.sh x64 | the same pictures through real GDI under wine64 and the Linux build"
   "msvc-host    | scripts/test-windows-msvc.sh x86 | a host built with the MSVC ABI (clang, lld-link, kestra.lib) under wine32"
   "msvc-host64  | scripts/test-windows-msvc.sh x64 | the same host for x64 under wine64"
+  "wasm         | scripts/test-wasm.sh         | the browser build: the JavaScript API under Node against the Linux pictures, the page in headless Chromium"
   "package      | scripts/check-package-windows.sh | the Windows release archive: its files, and the MSVC-ABI host linked against them"
 )
 

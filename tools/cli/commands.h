@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "diagram_records.h"
+#include "kestra_expression.h"
 #include "settings.h"
 
 namespace kestra::cli {
@@ -21,6 +23,20 @@ int draw_plot(const std::string& expression, const PlotLook& look, const std::st
               std::ostream& err);
 // The table as the reader sees it, as CSV on `out`.
 int print_table(const TableSource& source, std::ostream& out, std::ostream& err);
+
+// The built-in example diagram's table and look.
+Table example_table();
+DiagramLook example_look();
+
+// The records of a diagram of `table`: UsageError for a look that does not
+// fit it; texts cut to fit a field are warned about on `err`.
+void build_checked_records(const Table& table, const DiagramLook& look, DiagramRecords& records,
+                           std::ostream& err);
+
+// The expression's check: what the language ignores is warned about on
+// `err`; a refused text throws StatusError with the reason, the text and a
+// caret under the place.
+ExpressionCheck examine_expression(const std::string& expression, std::ostream& err);
 
 // The plot record for the look; the argument on the vertical scale for
 // 'x=...'. Captions converted or cut are noted in `notes`.

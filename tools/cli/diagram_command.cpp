@@ -16,10 +16,8 @@ namespace {
 int draw_table(const Table& table, const DiagramLook& look, const std::string& input,
                const std::string& out, std::ostream& err) {
   const PictureFormat format = *picture_format(out);
-  if (const auto problem = check_look(table, look)) throw UsageError(*problem);
   DiagramRecords records;
-  build_records(table, look, records);
-  for (const std::string& note : records.notes) print_warning(err, note);
+  build_checked_records(table, look, records, err);
   const Utf8Text utf8;
   const int status = write_picture(out, format, [&](auto target) {
     return CreateDiag(records.table, records.disp, target, 1, look.kind);
@@ -34,6 +32,30 @@ int draw_table(const Table& table, const DiagramLook& look, const std::string& i
 }
 
 }  // namespace
+
+void build_checked_records(const Table& table, const DiagramLook& look, DiagramRecords& records,
+                           std::ostream& err) {
+  if (const auto problem = check_look(table, look)) throw UsageError(*problem);
+  build_records(table, look, records);
+  for (const std::string& note : records.notes) print_warning(err, note);
+}
+
+Table example_table() {
+  Table table;
+  table.rows = 3;
+  table.cols = 4;
+  table.values = {12.5, 17.0, 9.5, 21.0, 8.0, 11.5, 14.0, 16.5, 5.5, 7.0, 10.0, 12.0};
+  table.series_names = {"North", "South", "East"};
+  table.category_labels = {"Q1", "Q2", "Q3", "Q4"};
+  return table;
+}
+
+DiagramLook example_look() {
+  DiagramLook look;
+  look.caption_x = "Quarter";
+  look.caption_y = "Sales, kEUR";
+  return look;
+}
 
 void check_output_name(const std::string& out) {
   if (out.empty()) throw UsageError("no output file: give -o OUT.png or OUT.bmp");
@@ -51,16 +73,7 @@ int draw_diagram(const TableSource& source, const DiagramLook& look, const std::
 
 int draw_example(const std::string& out, std::ostream& err) {
   check_output_name(out);
-  Table table;
-  table.rows = 3;
-  table.cols = 4;
-  table.values = {12.5, 17.0, 9.5, 21.0, 8.0, 11.5, 14.0, 16.5, 5.5, 7.0, 10.0, 12.0};
-  table.series_names = {"North", "South", "East"};
-  table.category_labels = {"Q1", "Q2", "Q3", "Q4"};
-  DiagramLook look;
-  look.caption_x = "Quarter";
-  look.caption_y = "Sales, kEUR";
-  return draw_table(table, look, "the example", out, err);
+  return draw_table(example_table(), example_look(), "the example", out, err);
 }
 
 }  // namespace kestra::cli

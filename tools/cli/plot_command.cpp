@@ -42,6 +42,13 @@ void warn_about_reading(const std::string& text, const ExpressionCheck& report,
 
 }  // namespace
 
+ExpressionCheck examine_expression(const std::string& expression, std::ostream& err) {
+  const ExpressionCheck report = check_expression(expression);
+  warn_about_reading(expression, report, err);
+  if (report.code != 0) refuse(expression, report);
+  return report;
+}
+
 OPTION_RECT plot_record(const PlotLook& look, bool argument_on_vertical,
                         std::vector<std::string>& notes) {
   // The argument runs along the scale of its own axis unless --arg says.
@@ -64,9 +71,7 @@ OPTION_RECT plot_record(const PlotLook& look, bool argument_on_vertical,
 int draw_plot(const std::string& expression, const PlotLook& look, const std::string& out,
               std::ostream& err) {
   check_output_name(out);
-  const ExpressionCheck report = check_expression(expression);
-  warn_about_reading(expression, report, err);
-  if (report.code != 0) refuse(expression, report);
+  const ExpressionCheck report = examine_expression(expression, err);
 
   std::vector<std::string> notes;
   OPTION_RECT options = plot_record(look, report.argument_on_vertical, notes);
