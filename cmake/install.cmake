@@ -10,7 +10,7 @@ set_target_properties(kestra PROPERTIES
 # The pkg-config modules the libraries link; kestraConfig.cmake finds them
 # again as PkgConfig::<prefix> targets, and kestra.pc requires them.
 set(KESTRA_PKG_MODULES FREETYPE=freetype2 FONTCONFIG=fontconfig LIBZIP=libzip
-  LIBXML2=libxml-2.0)
+  LIBXML2=libxml-2.0 CAIRO=cairo)
 
 install(TARGETS kestra kestra_static EXPORT kestraTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -20,6 +20,7 @@ install(FILES
   ${PROJECT_SOURCE_DIR}/include/kestra.h
   ${PROJECT_SOURCE_DIR}/include/kestra_win32.h
   ${PROJECT_SOURCE_DIR}/include/kestra_table.h
+  ${PROJECT_SOURCE_DIR}/include/kestra_vector.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(TARGETS kestra_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 

@@ -8,8 +8,9 @@ find_package(EXPAT REQUIRED)
 find_package(libzip CONFIG REQUIRED)
 
 set(KESTRA_WINDOWS_SUBSYSTEMS ${KESTRA_SUBSYSTEMS})
-# The table reader (include/kestra_table.h) belongs to the Linux front ends.
-list(REMOVE_ITEM KESTRA_WINDOWS_SUBSYSTEMS platform table)
+# The table reader (include/kestra_table.h) and the vector pictures
+# (include/kestra_vector.h) belong to the Linux front ends.
+list(REMOVE_ITEM KESTRA_WINDOWS_SUBSYSTEMS platform table vector)
 set(KESTRA_SOURCES)
 foreach(dir IN LISTS KESTRA_WINDOWS_SUBSYSTEMS)
   file(GLOB dir_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${dir}/*.cpp)

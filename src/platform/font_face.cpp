@@ -71,9 +71,11 @@ void render_outline(FT_Face face, bool two_colour, Glyph& glyph) {
 }  // namespace
 
 FontFace::FontFace(FT_FaceRec_* face, int ppem, bool two_colour, const TEXTMETRICA& metrics,
-                   std::string family, const std::array<char32_t, 256>& code_page)
+                   std::string family, const std::array<char32_t, 256>& code_page,
+                   std::string file, int file_index)
     : face_(face), ppem_(ppem), metrics_(metrics), family_(std::move(family)),
-      code_page_(code_page), two_colour_(two_colour) {}
+      code_page_(code_page), file_(std::move(file)), file_index_(file_index),
+      two_colour_(two_colour) {}
 
 FontFace::~FontFace() { close_freetype_face(face_); }
 
@@ -82,6 +84,12 @@ const Glyph& FontFace::glyph(unsigned char byte) const {
   std::unique_ptr<const Glyph>& cached = glyphs_[byte];
   if (!cached) cached = std::make_unique<const Glyph>(rasterise(byte));
   return *cached;
+}
+
+std::u32string FontFace::characters(std::string_view text) const {
+  std::u32string decoded(text.size(), U'\0');
+  for (std::size_t i = 0; i < text.size(); ++i) decoded[i] = code_page_[static_cast<unsigned char>(text[i])];
+  return decoded;
 }
 
 // Called with mutex_ held: the FreeType face is not thread-safe.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kestra_win32.h"
@@ -42,15 +43,21 @@ struct FontRequest {
 // the same thing; thread-safe.
 class FontFace {
  public:
-  // Takes ownership of a FreeType face already sized to ppem.
+  // Takes ownership of a FreeType face already sized to ppem, loaded from
+  // face `file_index` of the font file at `file`.
   FontFace(FT_FaceRec_* face, int ppem, bool two_colour, const TEXTMETRICA& metrics,
-           std::string family, const std::array<char32_t, 256>& code_page);
+           std::string family, const std::array<char32_t, 256>& code_page, std::string file,
+           int file_index);
   ~FontFace();
   FontFace(const FontFace&) = delete;
   FontFace& operator=(const FontFace&) = delete;
 
   const TEXTMETRICA& metrics() const { return metrics_; }
   const std::string& family() const { return family_; }
+  // The font file the face comes from, and the face's index in it: what a
+  // vector writer embeds or names to show the same glyphs.
+  const std::string& file() const { return file_; }
+  int file_index() const { return file_index_; }
   int ppem() const { return ppem_; }
   // Whether glyphs are two-colour (the font's gasp table asks for no
   // smoothing at this size) rather than grey.
@@ -60,6 +67,10 @@ class FontFace {
   // first use and cached for the life of the face.
   const Glyph& glyph(unsigned char byte) const;
 
+  // The characters a text stands for in the face's code page, one per byte
+  // (0 for a byte the code page leaves undefined): the decoding glyph() draws by.
+  std::u32string characters(std::string_view text) const;
+
  private:
   Glyph rasterise(unsigned char byte) const;
 
@@ -68,6 +79,8 @@ class FontFace {
   TEXTMETRICA metrics_;
   std::string family_;
   const std::array<char32_t, 256>& code_page_;
+  std::string file_;
+  int file_index_;
   bool two_colour_;
   mutable std::mutex mutex_;
   mutable std::array<std::unique_ptr<const Glyph>, 256> glyphs_;

@@ -8,6 +8,7 @@
 #include "platform/font_face.h"
 #include "platform/gdi_objects.h"
 #include "platform/no_throw.h"
+#include "platform/recording.h"
 #include "platform/text_render.h"
 
 namespace kestra::platform {
@@ -130,6 +131,8 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
     if (!face || count < 0 || (!text && count > 0)) return FALSE;
     if (context->bitmap && text)
       paint_text(*context->bitmap, *face, x, y, text_bytes(text, count), style_of(*context), unclipped);
+    if (context->recording && text)
+      record_text(*context, *face, x, y, text_bytes(text, count), std::nullopt, -1, DT_LEFT);
     return TRUE;
   });
 }
@@ -153,6 +156,10 @@ int DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format) {
       paint_text(*context->bitmap, *face, origin.x, origin.y, shown.text, style_of(*context), clip,
                  shown.underlined);
     }
+    if (context->recording)
+      record_text(*context, *face, origin.x, origin.y, shown.text,
+                  (format & DT_NOCLIP) ? std::nullopt : std::optional(normalised(*rect)),
+                  shown.underlined, format);
     return clamp_to_int(origin.y - rect->top + height);
   });
 }

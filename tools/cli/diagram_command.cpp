@@ -12,14 +12,16 @@ namespace {
 
 int draw_table(const Table& table, const DiagramLook& look, const std::string& out,
                std::ostream& err) {
-  const PictureFormat format = *picture_format(out);
   if (const auto problem = check_look(table, look)) throw UsageError(*problem);
   DiagramRecords records;
   build_records(table, look, records);
   for (const std::string& note : records.notes) print_warning(err, note);
-  const int status = write_picture(out, format, [&](auto target) {
-    return CreateDiag(records.table, records.disp, target, 1, look.kind);
-  });
+  const int status = write_picture(
+      out, look.output,
+      [&](auto target) { return CreateDiag(records.table, records.disp, target, 1, look.kind); },
+      [&](const std::string& path, const PictureOptions& options) {
+        return save_diagram(path, records.table, records.disp, look.kind, options);
+      });
   if (status != KESTRA_OK) throw StatusError{status, out};
   return 0;
 }
@@ -27,9 +29,10 @@ int draw_table(const Table& table, const DiagramLook& look, const std::string& o
 }  // namespace
 
 void check_output_name(const std::string& out) {
-  if (out.empty()) throw UsageError("no output file: give -o OUT.png or OUT.bmp");
+  if (out.empty()) throw UsageError("no output file: give -o OUT.png, OUT.bmp, OUT.svg or OUT.pdf");
   if (!picture_format(out)) {
-    throw UsageError(in_quotes(out) + ": the output name must end in .png or .bmp");
+    throw UsageError(in_quotes(out) +
+                     ": the output name must end in .png or .bmp (pixels), .svg or .pdf (vectors)");
   }
 }
 
