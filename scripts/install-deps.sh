@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev locales
   libfreetype-dev libfontconfig-dev fonts-liberation2
   libpng-dev libzip-dev libexpat1-dev libxlsxwriter-dev libxml2-dev libcli11-dev
+  # Vector pictures: cairo writes PDF and smooth PNG.
+  libcairo2-dev
   python3 python3-pandas python3-openpyxl
   g++-mingw-w64-i686
   pybind11-dev python3-dev python3-numpy python3-pytest python3-pil
@@ -19,6 +21,8 @@ packages=(
   libz-mingw-w64-dev googletest clang python3 dpkg-dev wine wine32 wine64
   # fc-match: the differential test gives Wine the Linux build's font file.
   fontconfig
+  # The vector pictures' tests render SVG with librsvg and read PDF with poppler.
+  librsvg2-bin poppler-utils
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libmuparser-dev zlib1g-dev python3 python3-matplotlib python3-openpyxl)

@@ -157,31 +157,35 @@ class CairoPainter final : public Painter {
                            static_cast<int>(clusters.size()), cairo_text_cluster_flags_t{});
   }
 
-  // GDI's 8 x 8 bits as a repeating image in user space, whose origin is
-  // the picture's: the brush stays tied to it at any scale.
+  // GDI's 8 x 8 bits as a repeating tile of squares in user space, whose
+  // origin is the picture's: the brush stays tied to it at any scale, and a
+  // PDF keeps it as vectors.
   cairo_pattern_t* hatch_pattern(int hatch, COLORREF color, std::optional<COLORREF> gaps) {
     const auto key = std::make_tuple(hatch, color, gaps ? *gaps : CLR_INVALID);
     auto found = patterns_.find(key);
     if (found != patterns_.end()) return found->second.get();
-    Surface bits(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8));
+    const cairo_rectangle_t tile{0, 0, 8, 8};
+    Surface bits(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &tile));
     check(cairo_surface_status(bits.get()));
-    cairo_surface_flush(bits.get());
-    auto* data = cairo_image_surface_get_data(bits.get());
-    const int stride = cairo_image_surface_get_stride(bits.get());
-    const auto argb = [](COLORREF c) {
-      return 0xFF000000u | (std::uint32_t{GetRValue(c)} << 16) | (std::uint32_t{GetGValue(c)} << 8) |
-             GetBValue(c);
-    };
-    const std::size_t style = static_cast<std::size_t>(hatch);
-    const platform::HatchRows& rows =
-        platform::hatch_patterns[style < platform::hatch_patterns.size() ? style : 0];
-    for (int y = 0; y < 8; ++y) {
-      auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
-      for (int x = 0; x < 8; ++x) {
-        row[x] = platform::is_hatch_pixel(rows, x, y) ? argb(color) : gaps ? argb(*gaps) : 0;
+    {
+      Context cr(cairo_create(bits.get()));
+      cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_NONE);
+      if (gaps) {
+        set_color(cr.get(), *gaps);
+        cairo_paint(cr.get());
       }
+      const std::size_t style = static_cast<std::size_t>(hatch);
+      const platform::HatchRows& rows =
+          platform::hatch_patterns[style < platform::hatch_patterns.size() ? style : 0];
+      for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+          if (platform::is_hatch_pixel(rows, x, y)) cairo_rectangle(cr.get(), x, y, 1, 1);
+        }
+      }
+      set_color(cr.get(), color);
+      cairo_fill(cr.get());
+      check(cairo_status(cr.get()));
     }
-    cairo_surface_mark_dirty(bits.get());
     Pattern pattern(cairo_pattern_create_for_surface(bits.get()));
     check(cairo_pattern_status(pattern.get()));
     cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_REPEAT);
@@ -193,10 +197,10 @@ class CairoPainter final : public Painter {
   std::map<std::tuple<int, COLORREF, COLORREF>, Pattern> patterns_;
 };
 
-void paint(cairo_t* cr, const Recording& recording, double scale) {
+void paint(cairo_t* cr, const Recording& recording, canvas::PictureSize size, double scale) {
   cairo_scale(cr, scale, scale);
   CairoPainter painter(cr);
-  paint_recording(recording, painter);
+  paint_recording(recording, size, painter);
   check(cairo_status(cr));
 }
 
@@ -211,7 +215,7 @@ std::string write_pdf(const Recording& recording, canvas::PictureSize size, doub
   cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "kestra");
   {
     Context cr(cairo_create(surface.get()));
-    paint(cr.get(), recording, points);
+    paint(cr.get(), recording, size, points);
   }
   cairo_surface_finish(surface.get());
   check(cairo_surface_status(surface.get()));
@@ -235,7 +239,7 @@ std::string write_image(const Recording& recording, canvas::PictureSize size,
     cairo_font_options_set_hint_style(fonts.get(), CAIRO_HINT_STYLE_NONE);
     cairo_font_options_set_hint_metrics(fonts.get(), CAIRO_HINT_METRICS_OFF);
     cairo_set_font_options(cr.get(), fonts.get());
-    paint(cr.get(), recording, options.scale);
+    paint(cr.get(), recording, size, options.scale);
   }
   cairo_surface_flush(surface.get());
   // RGB24 rows are 32-bit pixels 0x00RRGGBB, `stride` bytes apart.

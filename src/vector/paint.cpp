@@ -25,6 +25,47 @@ double pen_centre_offset(int width) {
 
 bool is_wide(const RecordedStyle& style) { return style.pen_width >= 2; }
 
+// Shapes are cut to the picture and a margin wider than any pen reaching
+// into it: coordinates far outside (GDI takes any int) stay within what
+// renderers handle exactly.
+class Bounds {
+ public:
+  Bounds(canvas::PictureSize size, int pen_width)
+      : margin_(64.0 + std::max(pen_width, 1)),
+        box_{-margin_, -margin_, static_cast<double>(size.width) + margin_,
+             static_cast<double>(size.height) + margin_} {}
+
+  double clamp_x(double x) const { return std::clamp(x, box_.left, box_.right); }
+  double clamp_y(double y) const { return std::clamp(y, box_.top, box_.bottom); }
+
+  // Cuts the segment to the box (Liang-Barsky); the length cut off its
+  // start in *skipped. False when nothing of it is inside.
+  bool clip(PointF& from, PointF& to, double* skipped) const {
+    const double dx = to.x - from.x, dy = to.y - from.y;
+    double t0 = 0, t1 = 1;
+    const double p[] = {-dx, dx, -dy, dy};
+    const double q[] = {from.x - box_.left, box_.right - from.x, from.y - box_.top, box_.bottom - from.y};
+    for (int i = 0; i < 4; ++i) {
+      if (p[i] == 0) {
+        if (q[i] < 0) return false;
+        continue;
+      }
+      const double t = q[i] / p[i];
+      if (p[i] < 0) t0 = std::max(t0, t);
+      else t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return false;
+    *skipped = t0 * std::hypot(dx, dy);
+    to = {from.x + t1 * dx, from.y + t1 * dy};
+    from = {from.x + t0 * dx, from.y + t0 * dy};
+    return true;
+  }
+
+ private:
+  double margin_;
+  BoxF box_;
+};
+
 // Dash lengths of a cosmetic styled pen along a path whose pixels are
 // `unit` apart: GDI counts the pattern in pixels along the major axis.
 std::vector<double> dashes_of(const RecordedStyle& style, double unit) {
@@ -50,14 +91,18 @@ void stroke_with_gaps(Painter& painter, Stroke stroke, const RecordedStyle& styl
 // pixel per step along the major axis: the stroke runs from the first
 // pixel's leading edge to the end point's, so the dash pattern counts whole
 // pixels from the line's start.
-void paint_line(Painter& painter, const RecordedStyle& style, PointF from, PointF to) {
+void paint_line(Painter& painter, const RecordedStyle& style, const Bounds& bounds, PointF from,
+                PointF to) {
   Stroke stroke;
   stroke.color = style.pen_color;
+  double skipped = 0;
   if (is_wide(style)) {
     const double c = pen_centre_offset(style.pen_width);
+    PointF a{from.x + c, from.y + c}, b{to.x + c, to.y + c};
+    if (!bounds.clip(a, b, &skipped)) return;
     stroke.width = style.pen_width;
     stroke.cap = Cap::round;
-    stroke.points = {{from.x + c, from.y + c}, {to.x + c, to.y + c}};
+    stroke.points = {a, b};
     painter.stroke(stroke);
     return;
   }
@@ -65,9 +110,11 @@ void paint_line(Painter& painter, const RecordedStyle& style, PointF from, Point
   const double steps = std::max(std::fabs(dx), std::fabs(dy));
   if (steps == 0) return;  // no pixel
   const PointF back{dx / (2 * steps), dy / (2 * steps)};
-  stroke.points = {{from.x + 0.5 - back.x, from.y + 0.5 - back.y},
-                   {to.x + 0.5 - back.x, to.y + 0.5 - back.y}};
+  PointF a{from.x + 0.5 - back.x, from.y + 0.5 - back.y}, b{to.x + 0.5 - back.x, to.y + 0.5 - back.y};
+  if (!bounds.clip(a, b, &skipped)) return;
+  stroke.points = {a, b};
   stroke.dashes = dashes_of(style, std::hypot(dx, dy) / steps);
+  if (!stroke.dashes.empty()) stroke.dash_offset = skipped;  // the pattern as from the line's start
   stroke_with_gaps(painter, std::move(stroke), style);
 }
 
@@ -83,8 +130,10 @@ void paint_brush(Painter& painter, const RecordedStyle& style, const BoxF& area)
 // Rectangle: the brush inside the outline (from the corner when there is
 // no outline), then the pen's closed outline through the corner pixels,
 // anticlockwise from the top-right one where GDI starts its dash pattern.
-void paint_rectangle(Painter& painter, const RecordedStyle& style, const RecordedOp& op) {
-  const double left = op.a, top = op.b, right = op.c, bottom = op.d;
+void paint_rectangle(Painter& painter, const RecordedStyle& style, const Bounds& bounds,
+                     const RecordedOp& op) {
+  const double left = bounds.clamp_x(op.a), top = bounds.clamp_y(op.b);
+  const double right = bounds.clamp_x(op.c), bottom = bounds.clamp_y(op.d);
   const bool outlined = style.pen_style != PS_NULL;
   // A solid box of one colour is one fill, seamless however it is drawn.
   if (outlined && !is_wide(style) && style.pen_style == PS_SOLID &&
@@ -137,6 +186,10 @@ void simplify(const std::vector<PointF>& points, std::size_t first, std::size_t 
   }
 }
 
+// How far a plotted curve may leave its pixels' centres: at most a pixel,
+// which takes the stairs out of a rasterised slope.
+constexpr double curve_tolerance = 1.0;
+
 // SetPixel points in call order: each run of one colour whose points touch
 // (8-neighbours) is a curve a plot sampled, drawn as a 1-wide polyline
 // through the centres with square ends; a lone point is its pixel.
@@ -165,7 +218,7 @@ class PointRun {
       stroke.cap = Cap::square;
       stroke.join = Join::round;
       stroke.points.push_back(centres_.front());
-      simplify(centres_, 0, centres_.size() - 1, 0.5, stroke.points);
+      simplify(centres_, 0, centres_.size() - 1, curve_tolerance, stroke.points);
       painter_.stroke(stroke);
     }
     centres_.clear();
@@ -210,25 +263,44 @@ std::string css_color(COLORREF color) {
   return out;
 }
 
-void paint_recording(const Recording& recording, Painter& painter) {
+namespace {
+
+// Whether any of a text's cell can show on the picture.
+bool shows(const RecordedText& text, const RecordedFont& font, canvas::PictureSize size) {
+  return text.x < size.width && text.x + text.width > 0 && text.y < size.height &&
+         text.y + font.metrics.tmHeight > 0;
+}
+
+bool inside(const RecordedOp& op, canvas::PictureSize size) {
+  return op.a >= 0 && op.b >= 0 && op.a < size.width && op.b < size.height;
+}
+
+}  // namespace
+
+void paint_recording(const Recording& recording, canvas::PictureSize size, Painter& painter) {
   PointRun points(painter);
   for (const RecordedOp& op : recording.ops) {
-    if (op.kind == RecordedKind::pixel) {
+    if (op.kind == RecordedKind::pixel && inside(op, size)) {
       points.add(op.a, op.b, op.index);
       continue;
     }
     points.flush();
     switch (op.kind) {
-      case RecordedKind::line:
-        paint_line(painter, recording.styles[op.index], {double(op.a), double(op.b)},
+      case RecordedKind::line: {
+        const RecordedStyle& style = recording.styles[op.index];
+        paint_line(painter, style, Bounds(size, style.pen_width), {double(op.a), double(op.b)},
                    {double(op.c), double(op.d)});
         break;
-      case RecordedKind::rectangle:
-        paint_rectangle(painter, recording.styles[op.index], op);
+      }
+      case RecordedKind::rectangle: {
+        const RecordedStyle& style = recording.styles[op.index];
+        paint_rectangle(painter, style, Bounds(size, style.pen_width), op);
         break;
+      }
       case RecordedKind::text: {
         const RecordedText& text = recording.texts[op.index];
-        painter.text(text, recording.fonts[text.font]);
+        const RecordedFont& font = recording.fonts[text.font];
+        if (shows(text, font, size)) painter.text(text, font);
         break;
       }
       case RecordedKind::pixel:

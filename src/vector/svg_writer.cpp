@@ -232,7 +232,7 @@ std::string write_svg(const Recording& recording, canvas::PictureSize size, doub
   std::string body;
   body.reserve(recording.ops.size() * 80 + 256);
   SvgPainter painter(body);
-  paint_recording(recording, painter);
+  paint_recording(recording, size, painter);
   std::string out;
   out.reserve(body.size() + painter.definitions().size() + 512);
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"";

@@ -63,8 +63,9 @@ class Painter {
   ~Painter() = default;
 };
 
-// Walks the recording in order and hands each call's shapes to `painter`.
-void paint_recording(const Recording& recording, Painter& painter);
+// Walks the recording in order and hands each call's shapes, cut to the
+// picture, to `painter`.
+void paint_recording(const Recording& recording, canvas::PictureSize size, Painter& painter);
 
 // GDI's dash pattern of a pen style as run lengths, "on" first; empty for
 // solid and any other style.
