@@ -14,11 +14,11 @@ import kestra
 
 
 def test_svg_holds_every_text(sales):
-    picture = kestra.diagram(sales, caption_x="Quarter", caption_y="Sales & more")
+    picture = kestra.diagram(sales, caption_x="Quarter", caption_y="Sales <EUR>")
     svg = picture.to_svg()
     assert svg.startswith("<?xml") and 'viewBox="0 0 640 400"' in svg
     texts = re.findall(r"<text[^>]*>([^<]*)</text>", svg)
-    for wanted in ("Quarter", "Sales &amp; more", "North", "South", "Q1", "Q4"):
+    for wanted in ("Quarter", "Sales &lt;EUR&gt;", "North", "South", "Q1", "Q4"):
         assert wanted in texts
     assert picture._repr_svg_() == svg
     assert 'width="1280" height="800"' in picture.to_svg(scale=2)
