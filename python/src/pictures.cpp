@@ -1,6 +1,7 @@
 // CreateDiag and CreateGraph for Python: the inputs are copied, the GIL is
 // released, the bitmap form of the export draws, and the bitmap is read back
-// with GetDIBits into a (height, width, 3) RGB array.
+// with GetDIBits into a (height, width, 3) RGB array; or the same records
+// are drawn as a picture file's bytes (kestra_vector.h).
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
