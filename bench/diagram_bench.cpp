@@ -1,5 +1,6 @@
 // CreateDiag speed: a 1920 x 1080 grouped-bar diagram of 8 series over 50
-// categories with every text, against a bare canvas of the same size.
+// categories with every text, against a bare canvas of the same size; and
+// the same diagram as the bytes of an SVG, a PDF and a smooth PNG file.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "kestra.h"
+#include "kestra_vector.h"
 
 namespace {
 
@@ -86,6 +88,39 @@ void BM_BareCanvas1920x1080(benchmark::State& state) {
   run(state, chart.table, chart.disp, 0);
 }
 BENCHMARK(BM_BareCanvas1920x1080)->Unit(benchmark::kMillisecond);
+
+// The same picture as a file's bytes in a vector front-end format.
+void run_vector(benchmark::State& state, kestra::PictureFormat format) {
+  const Chart chart;
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const kestra::PictureBytes picture =
+        kestra::draw_diagram(chart.table, chart.disp, KESTRA_KIND_BARS, {format, 1.0, true});
+    if (picture.status != KESTRA_OK || picture.bytes.empty()) {
+      state.SkipWithError("draw_diagram failed");
+      return;
+    }
+    bytes = picture.bytes.size();
+    benchmark::DoNotOptimize(picture.bytes.data());
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.counters["file_bytes"] = static_cast<double>(bytes);
+}
+
+void BM_GroupedBars1920x1080Svg(benchmark::State& state) {
+  run_vector(state, kestra::PictureFormat::svg);
+}
+BENCHMARK(BM_GroupedBars1920x1080Svg)->Unit(benchmark::kMillisecond);
+
+void BM_GroupedBars1920x1080Pdf(benchmark::State& state) {
+  run_vector(state, kestra::PictureFormat::pdf);
+}
+BENCHMARK(BM_GroupedBars1920x1080Pdf)->Unit(benchmark::kMillisecond);
+
+void BM_GroupedBars1920x1080SmoothPng(benchmark::State& state) {
+  run_vector(state, kestra::PictureFormat::png);
+}
+BENCHMARK(BM_GroupedBars1920x1080SmoothPng)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -10,7 +10,7 @@ set_target_properties(kestra PROPERTIES
 # The pkg-config modules the libraries link; kestraConfig.cmake finds them
 # again as PkgConfig::<prefix> targets, and kestra.pc requires them.
 set(KESTRA_PKG_MODULES FREETYPE=freetype2 FONTCONFIG=fontconfig LIBZIP=libzip
-  LIBXML2=libxml-2.0 UCHARDET=uchardet)
+  LIBXML2=libxml-2.0 UCHARDET=uchardet CAIRO=cairo)
 
 install(TARGETS kestra kestra_static EXPORT kestraTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}

@@ -41,6 +41,7 @@ KESTRA_DECLARE_HANDLE(HBRUSH);
 KESTRA_DECLARE_HANDLE(HFONT);
 KESTRA_DECLARE_HANDLE(HWND);
 KESTRA_DECLARE_HANDLE(HINSTANCE);
+KESTRA_DECLARE_HANDLE(HENHMETAFILE);
 #undef KESTRA_DECLARE_HANDLE
 using HGDIOBJ = void*;
 using HANDLE = void*;
@@ -202,6 +203,16 @@ KESTRA_API BOOL DeleteDC(HDC dc);
 KESTRA_API HWND GetForegroundWindow();
 KESTRA_API HDC GetDC(HWND window);
 KESTRA_API int ReleaseDC(HWND window, HDC dc);
+
+// Recording device contexts (enhanced metafiles in memory; `file` must be
+// null): the drawing calls made on one are kept with the pens, brushes,
+// fonts, clips and text layout they resolve to, instead of painting pixels.
+// CloseEnhMetaFile ends the recording and deletes its device context;
+// DeleteEnhMetaFile releases the metafile.
+KESTRA_API HDC CreateEnhMetaFileA(HDC reference, LPCSTR file, const RECT* bounds,
+                                  LPCSTR description);
+KESTRA_API HENHMETAFILE CloseEnhMetaFile(HDC dc);
+KESTRA_API BOOL DeleteEnhMetaFile(HENHMETAFILE metafile);
 
 // Objects.
 KESTRA_API HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);

@@ -19,6 +19,7 @@ quarters+=" --labels Q1,Q2,Q3,Q4 --caption-x Quarter --caption-y 'Sales, kEUR' -
 # Picture name, then the arguments of the command that draws it.
 gallery=(
   "bars.png|diag $quarters"
+  "bars.svg|diag $quarters"
   "lines.png|diag $quarters --kind lines --widths 2"
   "markers.png|diag $quarters --kind markers --no-value-labels"
   "fills.png|diag --values '5 6; 6 7; 7 8; 8 9; 9 10; 10 11; 11 12' --styles 1,2,3,4,5,6,7 --no-values --size 400x250"

@@ -121,7 +121,11 @@ def diagram(values, kind="bars", size=(640, 400), labels=None, names=None, color
 
     label_buffer = b"".join(encode_text(label, _LABEL_BYTES) + b"\0" for label in labels)
     picture = check(_kestra.CreateDiag(table, disp, elements, label_buffer, _KINDS[kind]))
-    return picture.view(Picture)
+    picture = picture.view(Picture)
+    # A copy: the caller's array may change after the call.
+    picture._drawing = (_kestra.DrawDiagramFile,
+                        (table.copy(), disp, elements, label_buffer, _KINDS[kind]))
+    return picture
 
 
 def _series_elements(names, colors, styles, widths, style_table):

@@ -1,5 +1,6 @@
-"""Pictures: RGB arrays that show themselves in Jupyter, and their PNG and
-BMP encodings.
+"""Pictures: RGB arrays that show themselves in Jupyter, their PNG and BMP
+encodings, and the same picture drawn again as SVG, PDF or a PNG at any
+scale from the records it was drawn from.
 
 PNG is written with the standard library's zlib (the deflate stream libpng
 would write too): the bytes are made in memory for to_png and _repr_png_,
@@ -13,13 +14,49 @@ import zlib
 
 import numpy as np
 
+from ._errors import Error
+
 
 class Picture(np.ndarray):
     """A picture: a numpy array of shape (height, width, 3), dtype uint8, RGB,
-    rows from the top. In Jupyter it shows itself as a PNG."""
+    rows from the top. One drawn by kestra.diagram or kestra.plot keeps its
+    records, so it can be drawn again as SVG or PDF (to_svg, to_pdf, save);
+    in Jupyter it shows itself as SVG, else as a PNG. A slice or a computed
+    array is pixels only."""
+
+    # (function, arguments) of the binding that draws the records as a file.
+    _drawing = None
+
+    def __array_finalize__(self, obj):
+        self._drawing = None
 
     def _repr_png_(self):
         return to_png(self) if _is_picture(self) else None
+
+    def _repr_svg_(self):
+        return self.to_svg() if self._drawing is not None and _is_picture(self) else None
+
+    def to_svg(self, scale=1):
+        """The picture as SVG text: one viewBox in picture pixels, width and
+        height times `scale`, texts as <text> elements."""
+        return _redrawn(self, "svg", scale, True).decode("utf-8")
+
+    def to_pdf(self, scale=1):
+        """The picture as the bytes of a one-page PDF (96 pixels to the inch,
+        times `scale`), the font embedded and texts kept as text."""
+        return _redrawn(self, "pdf", scale, True)
+
+
+def _redrawn(picture, format, scale, smooth):
+    drawing = getattr(picture, "_drawing", None)
+    if drawing is None:
+        raise ValueError(f"a {format.upper()} file, a scale or smoothing needs a picture drawn by "
+                         "kestra.diagram or kestra.plot; this one holds only pixels")
+    draw, arguments = drawing
+    status, data = draw(*arguments, format, float(scale), bool(smooth))
+    if status != 0:
+        raise Error(status)
+    return data
 
 
 def _is_picture(array):
@@ -71,16 +108,25 @@ def to_bmp(picture):
 
 
 _ENCODERS = {".png": to_png, ".bmp": to_bmp}
+_FORMATS = {".png": "png", ".bmp": "bmp", ".svg": "svg", ".pdf": "pdf"}
 
 
-def save(picture, path):
-    """Writes the picture to `path` as PNG or BMP, chosen by the extension
-    (.png or .bmp, any case). The file is replaced whole or not at all."""
+def save(picture, path, scale=1, smooth=False):
+    """Writes the picture to `path` in the format its extension names (any
+    case): .png or .bmp, the picture's own pixels; .svg or .pdf, drawn again
+    from its records with texts kept as text. `scale` multiplies every
+    coordinate, width and font height; `smooth` anti-aliases a PNG or BMP.
+    SVG, PDF, a scale other than 1 and smoothing need a picture drawn by
+    kestra.diagram or kestra.plot. The file is replaced whole or not at all."""
     path = os.fspath(path)
     extension = os.path.splitext(path)[1].lower()
-    if extension not in _ENCODERS:
-        raise ValueError(f"cannot tell the format of {path!r}: the name must end in .png or .bmp")
-    data = _ENCODERS[extension](picture)
+    if extension not in _FORMATS:
+        raise ValueError(f"cannot tell the format of {path!r}: the name must end in .png or .bmp, "
+                         ".svg or .pdf")
+    if extension in _ENCODERS and scale == 1 and not smooth:
+        data = _ENCODERS[extension](picture)
+    else:
+        data = _redrawn(picture, _FORMATS[extension], scale, smooth)
     directory, name = os.path.split(os.path.abspath(path))
     temporary = os.path.join(directory, f".{name}.{secrets.token_hex(6)}.part")
     # Created as open() would create the file: mode 0666 less the umask.

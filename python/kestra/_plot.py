@@ -73,7 +73,9 @@ def plot(expression, x=(-10, 10), y=(-3, 3), step=None, size=(640, 480), *,
     text = expression.encode("utf-8", errors="replace")
     picture = check(_kestra.CreateGraph(text, options),
                     lambda status: _explain(expression) if status == _BAD_EXPRESSION else "")
-    return picture.view(Picture)
+    picture = picture.view(Picture)
+    picture._drawing = (_kestra.DrawPlotFile, (text, options))
+    return picture
 
 
 def _range(pair, what):

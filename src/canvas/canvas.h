@@ -5,9 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
+#include <type_traits>
 
 #include "kestra.h"
 #include "platform/platform.h"
@@ -57,7 +59,6 @@ class Picture {
 
  private:
   int refuse(int status);
-  void blacken(PictureSize size);
 
   HDC dc_;
   HBITMAP* bitmap_;
@@ -65,6 +66,47 @@ class Picture {
   std::optional<ScopedSelect> selected_;
   int status_ = KESTRA_OK;
 };
+
+// A renderer's picture as the set-up sees it: its records' checks, made
+// where its export has always made them, and its ordered drawing steps on
+// any device context (a memory DC holding the picture, or a recording DC).
+class Scene {
+ public:
+  // rcPicture: the picture's size is its width and height.
+  virtual const RECT& picture() const = 0;
+  // Whether the first step paints every pixel (a background).
+  virtual bool paints_background() const = 0;
+  // Checks made before the device context is made, and once it exists;
+  // KESTRA_OK or the status that ends the call.
+  [[nodiscard]] virtual int check_before_dc() { return KESTRA_OK; }
+  [[nodiscard]] virtual int check_with_dc() { return KESTRA_OK; }
+  virtual void draw(HDC dc, PictureSize size) = 0;
+
+ protected:
+  ~Scene() = default;
+};
+
+// The bitmap form of a drawing export behind its mode check (`mode` is
+// KESTRA_DRAW_NEW or KESTRA_DRAW_OVER): the checks, the memory DC
+// (KESTRA_NO_DC), the picture (see Picture), the drawing, the hand-back.
+[[nodiscard]] int draw_bitmap(Scene& scene, HBITMAP* bitmap, unsigned long mode);
+
+struct DeleteMetafileHandle {
+  void operator()(HENHMETAFILE metafile) const { DeleteEnhMetaFile(metafile); }
+};
+using UniqueMetafile = std::unique_ptr<std::remove_pointer_t<HENHMETAFILE>, DeleteMetafileHandle>;
+
+// A scene recorded as a new picture would be drawn, and the picture's size.
+struct RecordedPicture {
+  UniqueMetafile metafile;
+  PictureSize size{0, 0};
+};
+
+// The same checks in the same order as draw_bitmap in mode KESTRA_DRAW_NEW,
+// with a recording DC (CreateEnhMetaFileA) in place of the memory DC and the
+// bitmap: KESTRA_NO_DC when it cannot be made, KESTRA_NO_BITMAP for a size
+// no new picture may have. A picture without a background starts black.
+[[nodiscard]] int draw_recording(Scene& scene, RecordedPicture& recorded);
 
 // The pen, brush and font currently selected by a renderer. A selection
 // stays until a later step replaces it; each created object is deleted once

@@ -1,5 +1,8 @@
 // The picture of a drawing export: a new bitmap for mode 1 or the
-// caller's for mode 2, selected into the memory device context and handed back.
+// caller's for mode 2, selected into the memory device context and handed
+// back; or a recording of the same drawing. One set-up for both renderers.
+#include <utility>
+
 #include "canvas/canvas.h"
 
 namespace kestra::canvas {
@@ -12,7 +15,62 @@ bool drawable(PictureSize size) {
          size.width * size.height <= platform::max_bitmap_pixels;
 }
 
+// Black pen and brush for the one rectangle; the context's own come back.
+void paint_black(HDC dc, PictureSize size) {
+  const ScopedSelect pen(dc, GetStockObject(BLACK_PEN));
+  const ScopedSelect brush(dc, GetStockObject(BLACK_BRUSH));
+  drawn(Rectangle(dc, 0, 0, static_cast<int>(size.width), static_cast<int>(size.height)));
+}
+
+NewPicture start_of(const Scene& scene) {
+  return scene.paints_background() ? NewPicture::painted_over : NewPicture::black;
+}
+
+// A recording DC until it is closed into its metafile; dropped on every other path.
+class RecordingDC {
+ public:
+  RecordingDC() : dc_(CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr)) {}
+  ~RecordingDC() {
+    if (dc_) DeleteEnhMetaFile(CloseEnhMetaFile(dc_));
+  }
+  RecordingDC(const RecordingDC&) = delete;
+  RecordingDC& operator=(const RecordingDC&) = delete;
+
+  HDC get() const { return dc_; }
+  HENHMETAFILE close() { return CloseEnhMetaFile(std::exchange(dc_, nullptr)); }
+
+ private:
+  HDC dc_;
+};
+
 }  // namespace
+
+int draw_bitmap(Scene& scene, HBITMAP* bitmap, unsigned long mode) {
+  if (const int status = scene.check_before_dc()) return status;
+  const UniqueDC dc(CreateCompatibleDC(nullptr));
+  if (!dc) return KESTRA_NO_DC;
+  if (const int status = scene.check_with_dc()) return status;
+  const PictureSize size = picture_size(scene.picture());
+  Picture picture(dc.get(), bitmap, mode, size, start_of(scene));
+  if (const int status = picture.status()) return status;
+  scene.draw(dc.get(), size);
+  return picture.hand_back();
+}
+
+int draw_recording(Scene& scene, RecordedPicture& recorded) {
+  if (const int status = scene.check_before_dc()) return status;
+  RecordingDC dc;
+  if (!dc.get()) return KESTRA_NO_DC;
+  if (const int status = scene.check_with_dc()) return status;
+  const PictureSize size = picture_size(scene.picture());
+  if (!drawable(size)) return KESTRA_NO_BITMAP;
+  if (start_of(scene) == NewPicture::black) paint_black(dc.get(), size);
+  scene.draw(dc.get(), size);
+  recorded.metafile.reset(dc.close());
+  if (!recorded.metafile) return KESTRA_INTERNAL;
+  recorded.size = size;
+  return KESTRA_OK;
+}
 
 PictureSize picture_size(const RECT& picture) {
   return {std::int64_t{picture.right} - picture.left, std::int64_t{picture.bottom} - picture.top};
@@ -48,14 +106,7 @@ Picture::Picture(HDC dc, HBITMAP* bitmap, unsigned long mode, PictureSize size, 
     refuse(KESTRA_NO_CURRENT_BITMAP);
     return;
   }
-  if (create && start == NewPicture::black) blacken(size);
-}
-
-// Black pen and brush for the one rectangle; the context's own come back.
-void Picture::blacken(PictureSize size) {
-  const ScopedSelect pen(dc_, GetStockObject(BLACK_PEN));
-  const ScopedSelect brush(dc_, GetStockObject(BLACK_BRUSH));
-  drawn(Rectangle(dc_, 0, 0, static_cast<int>(size.width), static_cast<int>(size.height)));
+  if (create && start == NewPicture::black) paint_black(dc_, size);
 }
 
 int Picture::refuse(int status) {

@@ -1,5 +1,5 @@
-// The diagram in a bitmap: checks the table, prepares the canvas and runs the
-// drawing steps in their fixed order.
+// The diagram: checks the table and runs the drawing steps in their fixed
+// order on the canvas's picture, a bitmap or a recording.
 #include "diagram/diagram.h"
 
 namespace kestra::diagram {
@@ -24,26 +24,41 @@ void draw_steps(const Drawing& drawing, canvas::PictureSize size, unsigned long 
   draw_legend(drawing);
 }
 
+// The diagram as the picture set-up sees it: the table is checked once
+// the device context exists.
+class DiagramScene final : public canvas::Scene {
+ public:
+  DiagramScene(const TAB_GR& table, const DIAG_DISP& disp, unsigned long kind)
+      : table_(table), disp_(disp), kind_(kind) {}
+
+  const RECT& picture() const override { return disp_.rcPicture; }
+  bool paints_background() const override { return disp_.fillBackground != 0; }
+  int check_with_dc() override { return drawable(table_) ? KESTRA_OK : KESTRA_BAD_TABLE; }
+  void draw(HDC dc, canvas::PictureSize size) override {
+    NumberFormat numbers(disp_.decimals);
+    const Geometry geometry(table_, disp_);
+    Selection selection(dc);
+    draw_steps({dc, table_, disp_, geometry, numbers, selection}, size, kind_);
+  }
+
+ private:
+  const TAB_GR& table_;
+  const DIAG_DISP& disp_;
+  unsigned long kind_;
+};
+
 }  // namespace
 
 int create_diag(const TAB_GR& table, const DIAG_DISP& disp, HBITMAP* bitmap, unsigned long mode,
                 unsigned long kind) {
-  const canvas::UniqueDC dc(CreateCompatibleDC(nullptr));
-  if (!dc) return KESTRA_NO_DC;
-  if (!drawable(table)) return KESTRA_BAD_TABLE;
-  NumberFormat numbers(disp.decimals);
+  DiagramScene scene(table, disp, kind);
+  return canvas::draw_bitmap(scene, bitmap, mode);
+}
 
-  const canvas::PictureSize size = canvas::picture_size(disp.rcPicture);
-  canvas::Picture picture(dc.get(), bitmap, mode, size,
-                          disp.fillBackground ? canvas::NewPicture::painted_over
-                                              : canvas::NewPicture::black);
-  if (const int status = picture.status()) return status;
-  {
-    const Geometry geometry(table, disp);
-    Selection selection(dc.get());
-    draw_steps({dc.get(), table, disp, geometry, numbers, selection}, size, kind);
-  }
-  return picture.hand_back();
+int record_diag(const TAB_GR& table, const DIAG_DISP& disp, unsigned long kind,
+                canvas::RecordedPicture& recorded) {
+  DiagramScene scene(table, disp, kind);
+  return canvas::draw_recording(scene, recorded);
 }
 
 }  // namespace kestra::diagram

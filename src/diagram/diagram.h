@@ -109,8 +109,12 @@ void draw_text(HDC dc, std::string_view text, RECT rect, UINT flags);
 
 // CreateDiag's bitmap form behind its mode check: `mode` is KESTRA_DRAW_NEW
 // or KESTRA_DRAW_OVER. Returns a KestraStatus.
-[[nodiscard]] int create_diag(const TAB_GR& table, const DIAG_DISP& disp, HBITMAP* bitmap, unsigned long mode,
-                unsigned long kind);
+[[nodiscard]] int create_diag(const TAB_GR& table, const DIAG_DISP& disp, HBITMAP* bitmap,
+                              unsigned long mode, unsigned long kind);
+// The same diagram as a new picture's recording, with the same statuses as
+// create_diag in mode KESTRA_DRAW_NEW.
+[[nodiscard]] int record_diag(const TAB_GR& table, const DIAG_DISP& disp, unsigned long kind,
+                              canvas::RecordedPicture& recorded);
 
 // The drawing steps, in the order create_diag runs them.
 void draw_axes_and_grid(const Drawing& drawing);

@@ -15,6 +15,7 @@
 #include "platform/dib_rows.h"
 #include "platform/gdi_objects.h"
 #include "platform/no_throw.h"
+#include "platform/recording.h"
 
 namespace kestra::platform {
 namespace {
@@ -193,6 +194,7 @@ int GetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, LPVOID bits, BITMA
 }
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
+  if (const auto recording = recording_dc(dc)) return record_pixel(*recording, x, y, color);
   auto context = dc_of(dc);
   if (!context) return CLR_INVALID;
   Bitmap* bitmap = context->bitmap.get();

@@ -134,7 +134,7 @@ BOOL DeleteObject(HGDIOBJ handle) {
   auto& table = ObjectTable::instance();
   if (table.is_stock(handle)) return TRUE;  // stock objects are never deleted
   auto object = table.find(handle);
-  if (!object || object->kind == ObjectKind::dc) return FALSE;
+  if (!object || object->kind == ObjectKind::dc || object->kind == ObjectKind::metafile) return FALSE;
   // A bitmap selected into a device context cannot be deleted.
   if (object->kind == ObjectKind::bitmap &&
       std::static_pointer_cast<Bitmap>(object)->selected_into) {

@@ -71,9 +71,11 @@ void render_outline(FT_Face face, bool two_colour, Glyph& glyph) {
 }  // namespace
 
 FontFace::FontFace(FT_FaceRec_* face, int ppem, bool two_colour, const TEXTMETRICA& metrics,
-                   std::string family, const std::array<char32_t, 256>& code_page)
+                   std::string family, const std::array<char32_t, 256>& code_page,
+                   std::string file, int file_index)
     : face_(face), ppem_(ppem), metrics_(metrics), family_(std::move(family)),
-      code_page_(code_page), two_colour_(two_colour) {}
+      code_page_(code_page), file_(std::move(file)), file_index_(file_index),
+      two_colour_(two_colour) {}
 
 FontFace::~FontFace() { close_freetype_face(face_); }
 

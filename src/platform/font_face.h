@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "kestra_win32.h"
@@ -44,15 +45,21 @@ struct FontRequest {
 // the same thing; thread-safe.
 class FontFace {
  public:
-  // Takes ownership of a FreeType face already sized to ppem.
+  // Takes ownership of a FreeType face already sized to ppem, loaded from
+  // face `file_index` of the font file at `file`.
   FontFace(FT_FaceRec_* face, int ppem, bool two_colour, const TEXTMETRICA& metrics,
-           std::string family, const std::array<char32_t, 256>& code_page);
+           std::string family, const std::array<char32_t, 256>& code_page, std::string file,
+           int file_index);
   ~FontFace();
   FontFace(const FontFace&) = delete;
   FontFace& operator=(const FontFace&) = delete;
 
   const TEXTMETRICA& metrics() const { return metrics_; }
   const std::string& family() const { return family_; }
+  // The font file the face comes from, and the face's index in it: what a
+  // vector writer embeds or names to show the same glyphs.
+  const std::string& file() const { return file_; }
+  int file_index() const { return file_index_; }
   int ppem() const { return ppem_; }
   // Whether glyphs are two-colour (the font's gasp table asks for no
   // smoothing at this size) rather than grey.
@@ -70,6 +77,10 @@ class FontFace {
   // The face's own glyph of the character, or nothing when it has none.
   std::optional<Glyph> own_character_glyph(char32_t character) const;
 
+  // The character a byte stands for in the face's code page (0 where the
+  // code page leaves it undefined): the decoding glyph() draws by.
+  char32_t code_page_character(unsigned char byte) const { return code_page_[byte]; }
+
  private:
   Glyph rasterise(unsigned /* FT_UInt */ index) const;
   std::optional<Glyph> fallback_glyph(char32_t character) const;
@@ -79,6 +90,8 @@ class FontFace {
   TEXTMETRICA metrics_;
   std::string family_;
   const std::array<char32_t, 256>& code_page_;
+  std::string file_;
+  int file_index_;
   bool two_colour_;
   mutable std::mutex mutex_;
   mutable std::array<std::unique_ptr<const Glyph>, 256> glyphs_;

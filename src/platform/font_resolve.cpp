@@ -152,7 +152,7 @@ std::shared_ptr<const FontFace> load_face(const FontFile& file, int height,
   const auto& code_page = code_page_table(code_page_of_charset(request.charset));
   return std::make_shared<const FontFace>(face, ppem, gasp_wants_two_colour(face, ppem),
                                           text_metrics(face, ppem, request), file.family,
-                                          code_page);
+                                          code_page, file.path, file.index);
 }
 
 class FaceCache {

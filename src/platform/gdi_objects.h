@@ -63,6 +63,7 @@ struct Brush final : GdiObject {
 };
 
 class FontFace;  // a resolved, sized face (text rendering)
+class Recording;  // the calls a recording device context keeps (recording.h)
 
 struct Font final : GdiObject {
   static constexpr ObjectKind object_kind = ObjectKind::font;
@@ -108,6 +109,9 @@ struct DeviceContext final : GdiObject {
   bool brush_gaps_latched = false;
   int latched_bk_mode = OPAQUE;
   COLORREF latched_bk_color = 0;
+  // Set for a recording device context (CreateEnhMetaFileA): the drawing
+  // calls are kept there instead of painting a bitmap.
+  std::shared_ptr<Recording> recording;
 };
 
 inline std::shared_ptr<DeviceContext> dc_of(HDC dc) { return lookup<DeviceContext>(dc); }

@@ -28,13 +28,23 @@ class GlyphRun {
   // Calls visit(glyph, underlined) for each glyph in order until it returns false.
   template <class Visit>
   void for_each(Visit visit) const {
+    for_each_character([&](char32_t, const Glyph& glyph, bool underlined) {
+      return visit(glyph, underlined);
+    });
+  }
+
+  // The same with the character each glyph draws: visit(character, glyph, underlined).
+  template <class Visit>
+  void for_each_character(Visit visit) const {
     const auto marked = static_cast<std::size_t>(underlined_);
     for (std::size_t at = 0; at < text_.size();) {
+      const auto byte = static_cast<unsigned char>(text_[at]);
       const CodePoint point = utf8_ ? next_code_point(text_.substr(at))
-                                    : CodePoint{static_cast<unsigned char>(text_[at]), 1};
-      const Glyph& glyph = utf8_ ? face_.character_glyph(point.value)
-                                 : face_.glyph(static_cast<unsigned char>(text_[at]));
-      if (!visit(glyph, underlined_ >= 0 && at <= marked && marked < at + point.length)) return;
+                                    : CodePoint{face_.code_page_character(byte), 1};
+      const Glyph& glyph = utf8_ ? face_.character_glyph(point.value) : face_.glyph(byte);
+      if (!visit(point.value, glyph, underlined_ >= 0 && at <= marked && marked < at + point.length)) {
+        return;
+      }
       at += point.length;
     }
   }

@@ -3,6 +3,7 @@
 
 #include "platform/no_throw.h"
 #include "platform/raster.h"
+#include "platform/recording.h"
 
 namespace kestra::platform {
 namespace {
@@ -76,6 +77,7 @@ BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous) {
 }
 
 BOOL LineTo(HDC dc, int x, int y) {
+  if (const auto recording = recording_dc(dc)) return record_line_to(*recording, {x, y});
   return or_failure<BOOL>(FALSE, [&]() -> BOOL {
     auto context = dc_of(dc);
     if (!context) return FALSE;

@@ -11,7 +11,7 @@
 
 namespace kestra::platform {
 
-enum class ObjectKind : std::uint8_t { dc, bitmap, pen, brush, font, count };
+enum class ObjectKind : std::uint8_t { dc, bitmap, pen, brush, font, metafile, count };
 
 struct GdiObject {
   explicit GdiObject(ObjectKind k) : kind(k) {}

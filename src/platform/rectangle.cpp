@@ -4,6 +4,7 @@
 
 #include "platform/no_throw.h"
 #include "platform/raster.h"
+#include "platform/recording.h"
 
 namespace kestra::platform {
 namespace {
@@ -38,6 +39,7 @@ RECT fill_area(const DeviceContext& dc, const RECT& box) {
 using namespace kestra::platform;
 
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
+  if (const auto recording = recording_dc(dc)) return record_rectangle(*recording, left, top, right, bottom);
   return or_failure<BOOL>(FALSE, [&]() -> BOOL {
     auto context = dc_of(dc);
     if (!context) return FALSE;

@@ -9,6 +9,7 @@
 #include "platform/font_face.h"
 #include "platform/gdi_objects.h"
 #include "platform/no_throw.h"
+#include "platform/recording.h"
 #include "platform/text_render.h"
 
 namespace kestra::platform {
@@ -132,6 +133,8 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
     if (context->bitmap && text)
       paint_text(*context->bitmap, *face, x, y, GlyphRun(*face, text_bytes(text, count)),
                  style_of(*context), unclipped);
+    if (context->recording && text)
+      record_text(*context, *face, x, y, text_bytes(text, count), std::nullopt, -1, DT_LEFT);
     return TRUE;
   });
 }
@@ -155,6 +158,10 @@ int DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format) {
       const ClipBox clip = (format & DT_NOCLIP) ? unclipped : normalised(*rect);
       paint_text(*context->bitmap, *face, origin.x, origin.y, run, style_of(*context), clip);
     }
+    if (context->recording)
+      record_text(*context, *face, origin.x, origin.y, shown.text,
+                  (format & DT_NOCLIP) ? std::nullopt : std::optional(normalised(*rect)),
+                  shown.underlined, format);
     return clamp_to_int(origin.y - rect->top + height);
   });
 }

@@ -1,5 +1,5 @@
-// The plot in a bitmap: checks the expression and the sampling, prepares the
-// canvas and runs the drawing steps in order.
+// The plot: checks the expression and the sampling and runs the drawing
+// steps in order on the canvas's picture, a bitmap or a recording.
 #include "plot/plot.h"
 
 namespace kestra::plot {
@@ -25,27 +25,40 @@ void draw_steps(const PlotDrawing& drawing, ExpressionState& expression) {
   draw_captions(drawing);
 }
 
+// The plot as the picture set-up sees it: the expression and the sampling
+// are checked before the device context is made. The parse fills this
+// thread's tables, which the points are sampled from.
+class PlotScene final : public canvas::Scene {
+ public:
+  PlotScene(const char* text, const OPTION_RECT& options)
+      : text_(text), options_(options), expression_(thread_expression_state()) {}
+
+  const RECT& picture() const override { return options_.rcPicture; }
+  bool paints_background() const override { return options_.fillBackground != 0; }
+  int check_before_dc() override { return parse_and_check_sampling(expression_, text_, options_); }
+  void draw(HDC dc, canvas::PictureSize size) override {
+    const PlotScale scale(options_);
+    canvas::Selection selection(dc);
+    draw_steps({dc, options_, size, scale, find_origin(scale), selection}, expression_);
+  }
+
+ private:
+  const char* text_;
+  const OPTION_RECT& options_;
+  ExpressionState expression_;
+};
+
 }  // namespace
 
 int create_graph(const char* text, const OPTION_RECT& options, HBITMAP* bitmap,
                  unsigned long mode) {
-  // The parse fills this thread's tables, which the points are sampled from.
-  ExpressionState expression = thread_expression_state();
-  if (const int status = parse_and_check_sampling(expression, text, options)) return status;
-  const canvas::UniqueDC dc(CreateCompatibleDC(nullptr));
-  if (!dc) return KESTRA_NO_DC;
+  PlotScene scene(text, options);
+  return canvas::draw_bitmap(scene, bitmap, mode);
+}
 
-  const canvas::PictureSize size = canvas::picture_size(options.rcPicture);
-  canvas::Picture picture(dc.get(), bitmap, mode, size,
-                          options.fillBackground ? canvas::NewPicture::painted_over
-                                                 : canvas::NewPicture::black);
-  if (const int status = picture.status()) return status;
-  {
-    const PlotScale scale(options);
-    canvas::Selection selection(dc.get());
-    draw_steps({dc.get(), options, size, scale, find_origin(scale), selection}, expression);
-  }
-  return picture.hand_back();
+int record_graph(const char* text, const OPTION_RECT& options, canvas::RecordedPicture& recorded) {
+  PlotScene scene(text, options);
+  return canvas::draw_recording(scene, recorded);
 }
 
 }  // namespace kestra::plot

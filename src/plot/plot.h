@@ -231,7 +231,11 @@ using Origin = canvas::AxisPlaces;
 // CreateGraph's bitmap form behind its mode and font-height checks: `mode`
 // is KESTRA_DRAW_NEW or KESTRA_DRAW_OVER. Returns a KestraStatus.
 [[nodiscard]] int create_graph(const char* text, const OPTION_RECT& options, HBITMAP* bitmap,
-                 unsigned long mode);
+                               unsigned long mode);
+// The same plot as a new picture's recording, with the same statuses as
+// create_graph in mode KESTRA_DRAW_NEW.
+[[nodiscard]] int record_graph(const char* text, const OPTION_RECT& options,
+                               canvas::RecordedPicture& recorded);
 
 struct PlotDrawing {
   HDC dc;

@@ -23,7 +23,8 @@ Examples:
   kestra diag --values "12 17 9; 8 11 14" --labels Q1,Q2,Q3 --names North,South -o q.png
   kestra diag data.csv --styles 1,2,3 --colors '#1f77b4,orange,green' --no-grid -o d.bmp
   kestra diag *.csv -o out/{stem}.png      (several inputs, drawn in parallel)
-The output format follows the extension: .png or .bmp, in any case. With several
+The output format follows the extension, in any case: .png or .bmp (the exact
+pixels unless --scale or --smooth), .svg or .pdf (vectors, texts stay texts). With several
 inputs, {stem} in the output name is each input's name without folder and
 extension, {index} its place (1, 2, ...); missing folders are made. Each input
 that fails gets one line naming it, and the exit code is then not 0.
@@ -69,8 +70,8 @@ struct Output {
 
 void add_output(CLI::App& command, Output& output) {
   command.add_option("-o,--output", output.option,
-                     "picture file: OUT.png or OUT.bmp; with several inputs a pattern "
-                     "such as out/{stem}.png");
+                     "picture file: OUT.png, OUT.bmp, OUT.svg or OUT.pdf; with several inputs a "
+                     "pattern such as out/{stem}.png");
 }
 
 // The positional arguments of diag and plot: inputs, then the output. With
@@ -247,7 +248,7 @@ int usage_error(const CLI::App& app, const std::string& message, std::ostream& e
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app("kestra " KESTRA_VERSION
-               ": business diagrams and function plots drawn into PNG or BMP pictures");
+               ": business diagrams and function plots drawn into PNG, BMP, SVG or PDF pictures");
   app.set_version_flag("--version", "kestra " KESTRA_VERSION);
   app.require_subcommand(1);
   app.footer(program_footer);

@@ -43,7 +43,8 @@ ExpressionCheck examine_expression(const std::string& expression, std::ostream& 
 OPTION_RECT plot_record(const PlotLook& look, bool argument_on_vertical,
                         std::vector<std::string>& notes);
 
-// The format of `out`, or a UsageError for an extension other than .bmp/.png.
+// The format of `out`, or a UsageError for an extension other than .png,
+// .bmp, .svg or .pdf.
 void check_output_name(const std::string& out);
 
 }  // namespace kestra::cli

@@ -15,13 +15,15 @@ namespace {
 // input's fault, any other failure the output's.
 int draw_table(const Table& table, const DiagramLook& look, const std::string& input,
                const std::string& out, std::ostream& err) {
-  const PictureFormat format = *picture_format(out);
   DiagramRecords records;
   build_checked_records(table, look, records, err);
   const Utf8Text utf8;
-  const int status = write_picture(out, format, [&](auto target) {
-    return CreateDiag(records.table, records.disp, target, 1, look.kind);
-  });
+  const int status = write_picture(
+      out, look.output,
+      [&](auto target) { return CreateDiag(records.table, records.disp, target, 1, look.kind); },
+      [&](const std::string& path, const PictureOptions& options) {
+        return save_diagram(path, records.table, records.disp, look.kind, options);
+      });
   if (status == KESTRA_BAD_TABLE) {
     throw StatusError{status, input + ": " + std::to_string(table.rows) + " series of " +
                                   std::to_string(table.cols) +
@@ -58,9 +60,10 @@ DiagramLook example_look() {
 }
 
 void check_output_name(const std::string& out) {
-  if (out.empty()) throw UsageError("no output file: give -o OUT.png or OUT.bmp");
+  if (out.empty()) throw UsageError("no output file: give -o OUT.png, OUT.bmp, OUT.svg or OUT.pdf");
   if (!picture_format(out)) {
-    throw UsageError(in_quotes(out) + ": the output name must end in .png or .bmp");
+    throw UsageError(in_quotes(out) +
+                     ": the output name must end in .png or .bmp (pixels), .svg or .pdf (vectors)");
   }
 }
 

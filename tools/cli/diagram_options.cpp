@@ -151,6 +151,7 @@ void add_diagram_options(CLI::App& command, DiagramLook& look) {
   add_color_and_font_options(command, look);
   add_switches(command, look);
   add_geometry_options(command, look);
+  add_output_options(command, look.output);
 }
 
 }  // namespace kestra::cli

@@ -13,5 +13,7 @@ void add_table_options(CLI::App& command, TableSource& source);
 void add_diagram_options(CLI::App& command, DiagramLook& look);
 // Every OPTION_RECT field the plot command sets.
 void add_plot_options(CLI::App& command, PlotLook& look);
+// --scale and --smooth: how the picture file is drawn.
+void add_output_options(CLI::App& command, PictureOutput& output);
 
 }  // namespace kestra::cli

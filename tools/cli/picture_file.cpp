@@ -14,7 +14,14 @@ std::optional<PictureFormat> picture_format(const std::string& path) {
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   if (extension == "png") return PictureFormat::png;
   if (extension == "bmp") return PictureFormat::bmp;
+  if (extension == "svg") return PictureFormat::svg;
+  if (extension == "pdf") return PictureFormat::pdf;
   return std::nullopt;
+}
+
+bool is_exact(PictureFormat format, const PictureOutput& output) {
+  return (format == PictureFormat::png || format == PictureFormat::bmp) && output.scale == 1.0 &&
+         !output.smooth;
 }
 
 }  // namespace kestra::cli

@@ -78,9 +78,11 @@ int draw_plot(const std::string& expression, const PlotLook& look, const std::st
   for (const std::string& note : notes) print_warning(err, note);
   std::string text = expression;
   const Utf8Text utf8;
-  const int status = write_picture(out, *picture_format(out), [&](auto target) {
-    return CreateGraph(text.data(), options, target, 1);
-  });
+  const int status = write_picture(
+      out, look.output, [&](auto target) { return CreateGraph(text.data(), options, target, 1); },
+      [&](const std::string& path, const PictureOptions& vector) {
+        return save_plot(path, text.data(), options, vector);
+      });
   if (status != KESTRA_OK) throw StatusError{status, out};
   return 0;
 }

@@ -62,6 +62,7 @@ void add_plot_options(CLI::App& command, PlotLook& look) {
   add_range_options(command, look);
   add_look_options(command, look);
   add_switches(command, look);
+  add_output_options(command, look.output);
 }
 
 }  // namespace kestra::cli

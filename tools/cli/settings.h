@@ -12,6 +12,13 @@
 
 namespace kestra::cli {
 
+// How a picture file is drawn: every coordinate, width and font height
+// times `scale`; `smooth` anti-aliases a PNG or BMP.
+struct PictureOutput {
+  double scale = 1.0;
+  bool smooth = false;
+};
+
 // Where a diagram's or the table command's numbers come from.
 struct TableSource {
   std::string path;    // an .html, .xlsx, .xls or .csv file, or empty
@@ -55,6 +62,7 @@ struct DiagramLook {
   std::optional<tagRECT> legend_box;
   std::optional<COLORREF> legend_frame_color, legend_background, legend_text_color, grid_color;
   bool legend_frame_on = true, legend_fill = false, grid_vertical = false;
+  PictureOutput output;
 };
 
 // Every field of OPTION_RECT the plot command can set.
@@ -76,6 +84,7 @@ struct PlotLook {
   bool frame_on = false, arrows_on = false, zero_on = false;
   std::optional<tagRECT> frame_rect, plot_rect;
   std::optional<unsigned char> arrow_mask;
+  PictureOutput output;
 };
 
 }  // namespace kestra::cli
