@@ -27,3 +27,7 @@ scripts/test-install.sh
 # kestra.dll built with mingw, its tests run under 32-bit Wine.
 scripts/test-windows.sh
 scripts/test-windows-diff.sh
+
+# Every export on eight threads for 30 s; the file forms on a full disk.
+scripts/test-soak.sh
+scripts/test-full-disk.sh
