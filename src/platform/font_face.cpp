@@ -78,10 +78,14 @@ FontFace::FontFace(FT_FaceRec_* face, int ppem, bool two_colour, const TEXTMETRI
 FontFace::~FontFace() { close_freetype_face(face_); }
 
 const Glyph& FontFace::glyph(unsigned char byte) const {
+  if (const Glyph* cached = glyphs_[byte].load(std::memory_order_acquire)) return *cached;
   std::lock_guard lock(mutex_);
-  std::unique_ptr<const Glyph>& cached = glyphs_[byte];
-  if (!cached) cached = std::make_unique<const Glyph>(rasterise(byte));
-  return *cached;
+  std::unique_ptr<const Glyph>& owned = owned_glyphs_[byte];
+  if (!owned) {
+    owned = std::make_unique<const Glyph>(rasterise(byte));
+    glyphs_[byte].store(owned.get(), std::memory_order_release);
+  }
+  return *owned;
 }
 
 // Called with mutex_ held: the FreeType face is not thread-safe.

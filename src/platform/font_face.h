@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -63,14 +64,16 @@ class FontFace {
  private:
   Glyph rasterise(unsigned char byte) const;
 
-  FT_FaceRec_* face_;  // FreeType faces are not thread-safe: used under mutex_
+  FT_FaceRec_* face_;  // FreeType faces are not thread-safe: rasterised under mutex_
   int ppem_;
   TEXTMETRICA metrics_;
   std::string family_;
   const std::array<char32_t, 256>& code_page_;
   bool two_colour_;
   mutable std::mutex mutex_;
-  mutable std::array<std::unique_ptr<const Glyph>, 256> glyphs_;
+  // Each glyph is stored once, under mutex_, and read without it afterwards.
+  mutable std::array<std::unique_ptr<const Glyph>, 256> owned_glyphs_;
+  mutable std::array<std::atomic<const Glyph*>, 256> glyphs_ = {};
 };
 
 // The shared face for a request, or null when no font file can be found or
