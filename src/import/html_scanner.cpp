@@ -2,6 +2,7 @@
 // first 255 characters of a cell's text; inside a tag it collects the
 // lower-cased letters and '/' of the name up to the first space.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -23,6 +24,23 @@ constexpr TagName tag_names[] = {
 };
 
 bool is_ascii_letter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
+
+// The first '<' or '>' in [p, end), or end. The two differ only in bit 1, so
+// eight bytes at a time are tested for 0x3E once that bit is set in each.
+const char* find_tag_delimiter(const char* p, const char* end) {
+  constexpr std::uint64_t ones = 0x0101010101010101u;
+  constexpr std::uint64_t highs = 0x8080808080808080u;
+  for (; end - p >= 8; p += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    const std::uint64_t matches = (word | ones * 0x02) ^ (ones * 0x3E);  // zero bytes match
+    if (((matches - ones) & ~matches & highs) != 0) break;
+  }
+  for (; p < end; ++p) {
+    if ((static_cast<unsigned char>(*p) | 0x02) == 0x3E) return p;
+  }
+  return end;
+}
 
 }  // namespace
 
@@ -63,26 +81,32 @@ void HtmlScanner::enter_tag() {
   name_length_ = 0;
 }
 
+// Past its name, a tag is skipped up to the first '<' or '>'.
+const char* HtmlScanner::scan_tag(const char* p, const char* end) {
+  if (collecting_name_) p = collect_name(p, end);
+  p = find_tag_delimiter(p, end);
+  if (p == end) return end;
+  if (*p == '<') {
+    result_ = ScanResult::bad_tag;
+    return end;
+  }
+  end_tag();
+  return p + 1;
+}
+
 // Letters and '/' join the name until a space ends it; a name longer than its
 // buffer is cut (it then matches none of the six). Everything else inside a
-// tag, line breaks included, is skipped.
-const char* HtmlScanner::scan_tag(const char* p, const char* end) {
+// tag, line breaks included, is skipped. Stops at a '<' or '>'.
+const char* HtmlScanner::collect_name(const char* p, const char* end) {
   for (; p < end; ++p) {
     const auto c = static_cast<unsigned char>(*p);
-    if (c == '<') {
-      result_ = ScanResult::bad_tag;
-      return end;
-    }
-    if (c == '>') {
-      end_tag();
-      return p + 1;
-    }
-    if (!collecting_name_) continue;
+    if (c == '<' || c == '>') return p;
     if (is_ascii_letter(c) || c == '/') {
       if (name_length_ < buffer_size - 1)
         name_[name_length_++] = static_cast<char>(c == '/' ? c : c | 0x20);
     } else if (c == ' ') {
       collecting_name_ = false;
+      return p + 1;
     }
   }
   return end;
