@@ -25,6 +25,18 @@ constexpr TagName tag_names[] = {
 
 bool is_ascii_letter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
 
+// Whether the name starting at p surely is not "/table": its first letters
+// and '/' (each joins the name) differ from it before anything else comes.
+bool other_than_table_end(const char* p, const char* end) {
+  constexpr std::string_view table_end = "/table";
+  for (std::size_t k = 0; p < end && k < table_end.size(); ++p, ++k) {
+    const auto c = static_cast<unsigned char>(*p);
+    if (c != '/' && !is_ascii_letter(c)) return false;
+    if (static_cast<char>(c == '/' ? c : c | 0x20) != table_end[k]) return true;
+  }
+  return false;
+}
+
 // The first '<' or '>' in [p, end), or end. The two differ only in bit 1, so
 // eight bytes at a time are tested for 0x3E once that bit is set in each.
 const char* find_tag_delimiter(const char* p, const char* end) {
@@ -48,7 +60,11 @@ ScanResult HtmlScanner::scan(const char* data, std::size_t size) {
   const char* p = data;
   const char* const end = data + size;
   while (p < end && result_ == ScanResult::more) {
-    p = in_tag_ ? scan_tag(p, end) : scan_text(p, end);
+    if (in_tag_) {
+      p = scan_tag(p, end);
+    } else {
+      p = storing() ? scan_text(p, end) : skip_unstored_tags(p, end);
+    }
   }
   return result_;
 }
@@ -110,6 +126,26 @@ const char* HtmlScanner::collect_name(const char* p, const char* end) {
     }
   }
   return end;
+}
+
+// Once no item is stored, a tag only matters when its name is "/table" or a
+// '<' comes before its '>'. Tags whose first name characters already differ
+// from "/table" and that end within the piece are skipped here; any other
+// tag is left to scan_tag.
+const char* HtmlScanner::skip_unstored_tags(const char* p, const char* end) {
+  for (;;) {
+    const auto* open =
+        static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p)));
+    if (!open) return end;
+    const char* close =
+        other_than_table_end(open + 1, end) ? find_tag_delimiter(open + 1, end) : end;
+    if (close == end || *close == '<') {
+      enter_tag();
+      return open + 1;
+    }
+    in_cell_ = false;  // as entering the tag would leave it
+    p = close + 1;
+  }
 }
 
 void HtmlScanner::end_tag() {

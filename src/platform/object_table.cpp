@@ -5,7 +5,8 @@ namespace kestra::platform {
 namespace {
 
 // The handles a thread used last, by id. Entries do not own their objects,
-// so a deleted picture's memory goes at once.
+// so a deleted picture's pixels go at once; only the small shared count of a
+// handle deleted on another thread stays until its entry is reused.
 struct LookupCache {
   static constexpr std::size_t size = 16;
   struct Entry {
@@ -99,6 +100,8 @@ bool ObjectTable::remove(const void* handle) {
     owner.objects.erase(it);
   }
   removed->removed.store(true, std::memory_order_release);
+  // This thread's entry goes now; other threads' entries go when reused.
+  if (LookupCache::Entry& cached = lookup_cache.slot(id); cached.id == id) cached = {};
   live_[static_cast<int>(removed->kind)].fetch_sub(1, std::memory_order_relaxed);
   return true;
 }

@@ -77,7 +77,7 @@ TEST(FullDisk, WriteFailsKeepsTheStoredPictureAndSucceedsOnceFreed) {
   const char* where = std::getenv("KESTRA_FULL_DISK_DIR");
   if (!where) GTEST_SKIP() << "KESTRA_FULL_DISK_DIR is not set (scripts/test-full-disk.sh sets it)";
   const std::filesystem::path dir(where);
-  const std::string path = (dir / "p.bmp").string();
+  std::string path = (dir / "p.bmp").string();
   const std::string filler_path = (dir / "filler").string();
   const std::vector<std::uint8_t> stored = stored_picture(kCallWidth, kCallHeight);
   // No space at all, and space for half a picture: the write fails at once
