@@ -3,6 +3,7 @@
 // fill, draw, encode, write, release), and the writer alone on a picture
 // that exists.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -90,6 +91,31 @@ void BM_CopyBytesToFile(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_CopyBytesToFile)->ArgName("synced")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor of a durable write, as the file form makes it: the same bytes
+// into a new file beside the target, flushed to the disk, renamed over it.
+void BM_DurableWrite(benchmark::State& state) {
+  const auto layout = *kestra::output::bmp_layout(side, side);
+  const std::vector<std::uint8_t> bytes = random_rows(layout.file_size);
+  const std::string path = target_path("kestra_bench_durable.bin");
+  const std::string temporary = path + ".tmp";
+  for (auto _ : state) {
+    const int file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const bool written =
+        file >= 0 && write(file, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    const bool synced = written && fsync(file) == 0;
+    if (file < 0 || close(file) != 0 || !synced ||
+        std::rename(temporary.c_str(), path.c_str()) != 0) {
+      state.SkipWithError("the durable write failed");
+      std::remove(temporary.c_str());
+      break;
+    }
+  }
+  if (std::filesystem::file_size(path) != layout.file_size) state.SkipWithError("wrong file size");
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * layout.file_size);
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_DurableWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

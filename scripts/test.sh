@@ -24,6 +24,8 @@ stages=(
   "msvc-host    | scripts/test-windows-msvc.sh x86 | a host built with the MSVC ABI (clang, lld-link, kestra.lib) under wine32"
   "msvc-host64  | scripts/test-windows-msvc.sh x64 | the same host for x64 under wine64"
   "wasm         | scripts/test-wasm.sh         | the browser build: the JavaScript API under Node against the Linux pictures, the page in headless Chromium"
+  "soak         | scripts/test-soak.sh         | every export, mixed, on eight threads for 30 s: memory flat, objects and descriptors back"
+  "full-disk    | scripts/test-full-disk.sh    | the file forms on a full tmpfs: the write-failure code, the old file intact, no temporary left"
   "package      | scripts/check-package-windows.sh | the Windows release archive: its files, and the MSVC-ABI host linked against them"
 )
 

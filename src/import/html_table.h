@@ -60,6 +60,8 @@ class HtmlScanner {
 
   const char* scan_text(const char* p, const char* end);
   const char* scan_tag(const char* p, const char* end);
+  const char* collect_name(const char* p, const char* end);
+  const char* skip_unstored_tags(const char* p, const char* end);
   void enter_tag();
   void end_tag();
   void record(HtmlItemKind kind, double number = 0.0);

@@ -1,6 +1,6 @@
 // Reads a cell range of one worksheet into a new table of values by driving
 // the spreadsheet application step by step: start, hide, open the workbook,
-// take the worksheet, read every cell by its address, close, quit.
+// take the worksheet, read every cell, close, quit.
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -32,11 +32,10 @@ void read_cells(SpreadsheetApp& app, const char* path, int sheet_index, const Ce
   const std::unique_ptr<Workbook> workbook = app.open_workbook(path);
   const std::unique_ptr<Worksheet> sheet = workbook->worksheet(sheet_index, range);
   const int cols = range.columns();
-  char address[20];
   for (int i = 0; i < range.rows(); ++i) {
     for (int j = 0; j < cols; ++j) {
-      format_cell_address(range.first_column + j, range.first_row + i, address);
-      values[static_cast<std::size_t>(i) * cols + j] = cell_number(sheet->read_cell(address));
+      values[static_cast<std::size_t>(i) * cols + j] =
+          cell_number(sheet->read_cell_at(range.first_column + j, range.first_row + i));
     }
   }
   workbook->close();
@@ -76,6 +75,12 @@ bool drive_application(const SpreadsheetStarter& start, const char* path, int sh
 }
 
 }  // namespace
+
+Cell Worksheet::read_cell_at(int column, int row) {
+  char address[20];
+  format_cell_address(column, row, address);
+  return read_cell(address);
+}
 
 int read_excel_range(const char* workbook_path, const EXCEL_TAB& range, TAB_GR* table,
                      const SpreadsheetStarter& start) {

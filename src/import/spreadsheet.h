@@ -69,6 +69,9 @@ class Worksheet {
   // The cell at an A1 address such as "AB12"; throws AutomationError when the
   // address is rejected.
   [[nodiscard]] virtual Cell read_cell(const char* address) = 0;
+  // The cell at a 1-based column and row of a valid address; by default
+  // read by that address.
+  [[nodiscard]] virtual Cell read_cell_at(int column, int row);
 };
 
 class Workbook {

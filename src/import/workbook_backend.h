@@ -46,6 +46,7 @@ class CellStore final : public Worksheet {
   // Keeps the cell when it lies in the wanted range; a later value wins.
   void put(int row, int column, Cell cell);
   Cell read_cell(const char* address) override;
+  Cell read_cell_at(int column, int row) override { return cell_at(row, column); }
   Cell cell_at(int row, int column) const;
   // The smallest range holding every cell kept; all zeros when none was.
   CellRange used_area() const;

@@ -5,9 +5,11 @@
 #include <zip.h>
 
 #include <charconv>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "import/number_formats.h"
 #include "import/workbook_backend.h"
@@ -34,9 +36,42 @@ class XmlHandler {
   bool stopped_ = false;
 };
 
+// Decimals of at most 15 digits and no exponent, as most cells hold them:
+// the digits form an exact integer and the power of ten is exact, so one
+// division rounds correctly, to what from_chars gives. False for any other
+// text, which goes to from_chars.
+inline bool parse_short_decimal(std::string_view text, double* out) {
+  constexpr double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
+                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+  const bool negative = i == 1;
+  std::int64_t digits = 0;
+  int count = 0;
+  int decimals = -1;  // digits after the point, once there is one
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      digits = digits * 10 + (c - '0');
+      if (++count > 15) return false;
+      if (decimals >= 0) ++decimals;
+    } else if (c == '.' && decimals < 0) {
+      decimals = 0;
+    } else {
+      return false;
+    }
+  }
+  if (count == 0) return false;
+  const double value = static_cast<double>(digits) / powers[decimals > 0 ? decimals : 0];
+  *out = negative ? -value : value;
+  return true;
+}
+
 // A whole-text decimal number, as <v> and r="12" hold them.
 template <class Number>
 bool parse_number(std::string_view text, Number* out) {
+  if constexpr (std::is_same_v<Number, double>) {
+    if (parse_short_decimal(text, out)) return true;
+  }
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *out);
   return error == std::errc() && end == text.data() + text.size() && !text.empty();
 }

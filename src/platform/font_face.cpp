@@ -80,12 +80,14 @@ FontFace::FontFace(FT_FaceRec_* face, int ppem, bool two_colour, const TEXTMETRI
 FontFace::~FontFace() { close_freetype_face(face_); }
 
 const Glyph& FontFace::glyph(unsigned char byte) const {
+  if (const Glyph* cached = glyphs_[byte].load(std::memory_order_acquire)) return *cached;
   std::lock_guard lock(mutex_);
-  std::unique_ptr<const Glyph>& cached = glyphs_[byte];
-  if (!cached) {
-    cached = std::make_unique<const Glyph>(rasterise(FT_Get_Char_Index(face_, code_page_[byte])));
+  std::unique_ptr<const Glyph>& owned = owned_glyphs_[byte];
+  if (!owned) {
+    owned = std::make_unique<const Glyph>(rasterise(FT_Get_Char_Index(face_, code_page_[byte])));
+    glyphs_[byte].store(owned.get(), std::memory_order_release);
   }
-  return *cached;
+  return *owned;
 }
 
 const Glyph& FontFace::character_glyph(char32_t character) const {

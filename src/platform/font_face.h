@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -85,7 +86,7 @@ class FontFace {
   Glyph rasterise(unsigned /* FT_UInt */ index) const;
   std::optional<Glyph> fallback_glyph(char32_t character) const;
 
-  FT_FaceRec_* face_;  // FreeType faces are not thread-safe: used under mutex_
+  FT_FaceRec_* face_;  // FreeType faces are not thread-safe: rasterised under mutex_
   int ppem_;
   TEXTMETRICA metrics_;
   std::string family_;
@@ -94,7 +95,9 @@ class FontFace {
   int file_index_;
   bool two_colour_;
   mutable std::mutex mutex_;
-  mutable std::array<std::unique_ptr<const Glyph>, 256> glyphs_;
+  // Each glyph is stored once, under mutex_, and read without it afterwards.
+  mutable std::array<std::unique_ptr<const Glyph>, 256> owned_glyphs_;
+  mutable std::array<std::atomic<const Glyph*>, 256> glyphs_ = {};
   mutable std::unordered_map<char32_t, std::unique_ptr<const Glyph>> characters_;
   // Faces that drew earlier missing characters, tried first; not owned, so
   // two faces that stand in for each other form no cycle.

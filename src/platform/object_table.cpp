@@ -2,6 +2,25 @@
 #include "platform/object_table.h"
 
 namespace kestra::platform {
+namespace {
+
+// The handles a thread used last, by id. Entries do not own their objects,
+// so a deleted picture's pixels go at once; only the small shared count of a
+// handle deleted on another thread stays until its entry is reused.
+struct LookupCache {
+  static constexpr std::size_t size = 16;
+  struct Entry {
+    std::uintptr_t id = 0;
+    std::weak_ptr<GdiObject> object;
+  };
+  std::array<Entry, size> entries;
+
+  Entry& slot(std::uintptr_t id) { return entries[id % size]; }
+};
+
+thread_local LookupCache lookup_cache;
+
+}  // namespace
 
 ObjectTable& ObjectTable::instance() {
   static ObjectTable table;
@@ -11,24 +30,56 @@ ObjectTable& ObjectTable::instance() {
 void* ObjectTable::add(std::shared_ptr<GdiObject> object) {
   if (!object) return nullptr;
   const auto kind = static_cast<int>(object->kind);
-  std::lock_guard lock(mutex_);
-  const std::uintptr_t id = next_id_++;
-  objects_.emplace(id, std::move(object));
+  const std::uintptr_t id = next_id_.fetch_add(1, std::memory_order_relaxed);
+  {
+    Shard& owner = shard(id);
+    std::lock_guard lock(owner.mutex);
+    owner.objects.emplace(id, std::move(object));
+  }
   live_[kind].fetch_add(1, std::memory_order_relaxed);
   return reinterpret_cast<void*>(id);
 }
 
 void* ObjectTable::add_stock(int index, std::shared_ptr<GdiObject> object) {
-  const std::uintptr_t id = stock_base + static_cast<std::uintptr_t>(index);
-  std::lock_guard lock(mutex_);
-  objects_.try_emplace(id, std::move(object));
-  return reinterpret_cast<void*>(id);
+  const auto slot = static_cast<std::size_t>(index);
+  if (slot >= stock_slots) return nullptr;
+  std::lock_guard lock(stock_mutex_);
+  if (!stock_owners_[slot]) {
+    stock_owners_[slot] = std::move(object);
+    stock_[slot].store(stock_owners_[slot].get(), std::memory_order_release);
+  }
+  return reinterpret_cast<void*>(stock_base + slot);
 }
 
 std::shared_ptr<GdiObject> ObjectTable::find(const void* handle) const {
-  std::lock_guard lock(mutex_);
-  const auto it = objects_.find(reinterpret_cast<std::uintptr_t>(handle));
-  return it == objects_.end() ? nullptr : it->second;
+  const auto id = reinterpret_cast<std::uintptr_t>(handle);
+  if (is_stock(handle)) return find_stock(id);
+  if (id < first_dynamic_id) return nullptr;
+  LookupCache::Entry& cached = lookup_cache.slot(id);
+  if (cached.id == id) {
+    std::shared_ptr<GdiObject> object = cached.object.lock();
+    if (object && !object->removed.load(std::memory_order_acquire)) return object;
+  }
+  std::shared_ptr<GdiObject> object = find_dynamic(id);
+  if (object || cached.id == id) cached = {object ? id : 0, object};
+  return object;
+}
+
+// Stock objects live as long as the process: the pointer handed out shares
+// no count, so threads drawing with them touch no common counter.
+std::shared_ptr<GdiObject> ObjectTable::find_stock(std::uintptr_t id) const {
+  const std::size_t slot = id - stock_base;
+  if (slot >= stock_slots) return nullptr;
+  GdiObject* object = stock_[slot].load(std::memory_order_acquire);
+  if (!object) return nullptr;
+  return std::shared_ptr<GdiObject>(std::shared_ptr<GdiObject>(), object);
+}
+
+std::shared_ptr<GdiObject> ObjectTable::find_dynamic(std::uintptr_t id) const {
+  const Shard& owner = shard(id);
+  std::lock_guard lock(owner.mutex);
+  const auto it = owner.objects.find(id);
+  return it == owner.objects.end() ? nullptr : it->second;
 }
 
 bool ObjectTable::is_stock(const void* handle) const {
@@ -38,15 +89,19 @@ bool ObjectTable::is_stock(const void* handle) const {
 
 bool ObjectTable::remove(const void* handle) {
   if (is_stock(handle)) return false;
+  const auto id = reinterpret_cast<std::uintptr_t>(handle);
   std::shared_ptr<GdiObject> removed;  // released outside the lock
   {
-    std::lock_guard lock(mutex_);
-    const auto it = objects_.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (it == objects_.end()) return false;
+    Shard& owner = shard(id);
+    std::lock_guard lock(owner.mutex);
+    const auto it = owner.objects.find(id);
+    if (it == owner.objects.end()) return false;
     removed = std::move(it->second);
-    objects_.erase(it);
-    epoch_.fetch_add(1, std::memory_order_release);
+    owner.objects.erase(it);
   }
+  removed->removed.store(true, std::memory_order_release);
+  // This thread's entry goes now; other threads' entries go when reused.
+  if (LookupCache::Entry& cached = lookup_cache.slot(id); cached.id == id) cached = {};
   live_[static_cast<int>(removed->kind)].fetch_sub(1, std::memory_order_relaxed);
   return true;
 }

@@ -1,7 +1,11 @@
 // The table behind every GDI handle: ids instead of pointers, so a stale or
 // garbage handle is detected, and a live count per kind for leak checks.
+// Threads drawing their own pictures share no lock on a lookup: each keeps a
+// small cache of the handles it used, stock objects sit in a fixed array, and
+// the table itself is split into shards with a lock each.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +23,9 @@ struct GdiObject {
   GdiObject(const GdiObject&) = delete;
   GdiObject& operator=(const GdiObject&) = delete;
   const ObjectKind kind;
+  // Set when its handle is deleted; ids are never reused, so a cached handle
+  // whose object is alive and not removed is still valid.
+  std::atomic<bool> removed{false};
 };
 
 class ObjectTable {
@@ -40,40 +47,35 @@ class ObjectTable {
   std::size_t live_total() const;
 
  private:
-  ObjectTable() = default;
-  mutable std::mutex mutex_;
-  std::unordered_map<std::uintptr_t, std::shared_ptr<GdiObject>> objects_;
-  std::uintptr_t next_id_ = first_dynamic_id;
-  std::atomic<std::size_t> live_[static_cast<int>(ObjectKind::count)] = {};
-  std::atomic<std::uint64_t> epoch_{0};
-
   static constexpr std::uintptr_t stock_base = 0x1000;
+  static constexpr std::size_t stock_slots = 128;
   static constexpr std::uintptr_t first_dynamic_id = 0x10000;
+  static constexpr std::size_t shard_count = 16;
 
-  template <class T>
-  friend std::shared_ptr<T> lookup(const void* handle);
+  struct Shard {
+    mutable std::mutex mutex;
+    std::unordered_map<std::uintptr_t, std::shared_ptr<GdiObject>> objects;
+  };
+
+  ObjectTable() = default;
+  std::shared_ptr<GdiObject> find_stock(std::uintptr_t id) const;
+  std::shared_ptr<GdiObject> find_dynamic(std::uintptr_t id) const;
+  Shard& shard(std::uintptr_t id) { return shards_[id % shard_count]; }
+  const Shard& shard(std::uintptr_t id) const { return shards_[id % shard_count]; }
+
+  std::array<Shard, shard_count> shards_;
+  std::mutex stock_mutex_;
+  std::array<std::shared_ptr<GdiObject>, stock_slots> stock_owners_;
+  std::array<std::atomic<GdiObject*>, stock_slots> stock_ = {};
+  std::atomic<std::uintptr_t> next_id_{first_dynamic_id};
+  std::atomic<std::size_t> live_[static_cast<int>(ObjectKind::count)] = {};
 };
 
 // The object behind a handle as type T, or null when the handle is unknown or
-// of another kind. A one-entry cache per thread keeps tight loops (SetPixel
-// per plotted sample) off the table's lock; any deletion invalidates it. The
-// cache does not own the object, so a deleted picture's memory goes at once.
+// of another kind.
 template <class T>
 std::shared_ptr<T> lookup(const void* handle) {
-  struct Cache {
-    const void* handle = nullptr;
-    std::uint64_t epoch = ~std::uint64_t{0};
-    std::weak_ptr<GdiObject> object;
-  };
-  thread_local Cache cache;
-  ObjectTable& table = ObjectTable::instance();
-  const std::uint64_t epoch = table.epoch_.load(std::memory_order_acquire);
-  std::shared_ptr<GdiObject> object;
-  if (cache.handle == handle && cache.epoch == epoch) object = cache.object.lock();
-  if (!object) {
-    object = table.find(handle);
-    cache = {handle, epoch, object};
-  }
+  std::shared_ptr<GdiObject> object = ObjectTable::instance().find(handle);
   if (!object || object->kind != T::object_kind) return nullptr;
   return std::static_pointer_cast<T>(std::move(object));
 }

@@ -137,5 +137,37 @@ TEST(HtmlScanner, BadTagAfterTheLimitStillCounts) {
   EXPECT_EQ(items.back(), '!');
 }
 
+// Past the limit, tags are skipped by a shorter path: every name form and
+// piece split must still end the scan where the full rules end it.
+TEST(HtmlScanner, TagsPastTheLimitEndTheScanAsBefore) {
+  std::string full = "<tr>";
+  for (int i = 0; i < 999; ++i) full += "<td>1";
+  struct Ending {
+    const char* tail;
+    ScanResult result;
+  };
+  constexpr auto done = ScanResult::done, bad = ScanResult::bad_tag, more = ScanResult::more;
+  const Ending endings[] = {
+      {"<td align=right>2</td></TABLE>", done}, {"</ta1ble>", done},  // digits are skipped
+      {"<1/table>", done},      {"</t-able x=1>", done}, {"</tablex>", more},
+      {"</ table>", more},      {"</td></tr></t>", more}, {"<td x=\"a>b\"></table>", done},
+      {"<tr class=\"<\">", bad}, {"</tab<le>", bad},     {"<td> 3 > 2 </table>", done},
+  };
+  for (const Ending& ending : endings) {
+    const std::string html = full + ending.tail;
+    for (const std::size_t piece : {1, 2, 3, 7, 64, 100000}) {
+      SCOPED_TRACE(std::string(ending.tail) + " in pieces of " + std::to_string(piece));
+      auto items = std::make_unique<HtmlItems>();
+      HtmlScanner scanner(*items);
+      ScanResult result = ScanResult::more;
+      for (std::size_t at = 0; at < html.size() && result == ScanResult::more; at += piece) {
+        result = scanner.scan(html.data() + at, std::min(piece, html.size() - at));
+      }
+      EXPECT_EQ(result, ending.result);
+      EXPECT_EQ(items->count, 999u);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kestra::test
