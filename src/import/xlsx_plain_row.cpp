@@ -277,7 +277,7 @@ class QuickCell {
   bool attribute(Tag& cell) {
     if (bytes_.size() - at_ < 3 || bytes_[at_ + 1] != '=' || bytes_[at_ + 2] != '"') return false;
     const char name = bytes_[at_];
-    bool* seen = name == 'r' ? &cell.has_r : name == 't' ? &cell.has_t : name == 's' ? &has_s_ : nullptr;
+    bool* seen = name == 'r' ? &cell.has_r : name == 't' ? &cell.has_t : name == 's' ? &cell.has_s : nullptr;
     if (!seen || *seen) return false;
     *seen = true;
     at_ += 3;
@@ -288,6 +288,7 @@ class QuickCell {
     ++at_;
     if (name == 'r') cell.r = text;
     if (name == 't') cell.t = text;
+    if (name == 's') cell.s = text;
     return true;
   }
 
@@ -297,7 +298,6 @@ class QuickCell {
 
   std::string_view bytes_;
   std::size_t at_;
-  bool has_s_ = false;
 };
 
 }  // namespace
