@@ -23,7 +23,7 @@ foreach(dir IN LISTS KESTRA_WASM_SUBSYSTEMS)
 endforeach()
 
 set(deps ${KESTRA_WASM_DEPS})
-set(KESTRA_WASM_LIBRARIES ${deps}/lib/libxml2.a ${deps}/lib/libzip.a ${deps}/lib/libexpat.a
+set(KESTRA_WASM_LIBRARIES ${deps}/lib/libuchardet.a ${deps}/lib/libxml2.a ${deps}/lib/libzip.a ${deps}/lib/libexpat.a
     ${deps}/lib/libfreetype.a ${deps}/lib/libpng16.a ${deps}/lib/libz.a)
 foreach(library IN LISTS KESTRA_WASM_LIBRARIES)
   if(NOT EXISTS ${library})
@@ -58,7 +58,7 @@ target_include_directories(kestra_static
   PUBLIC ${PROJECT_SOURCE_DIR}/include
   PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_include_directories(kestra_static SYSTEM PRIVATE
-  ${deps}/include/freetype2 ${deps}/include/libxml2 ${deps}/include)
+  ${deps}/include/freetype2 ${deps}/include/libxml2 ${deps}/include/uchardet ${deps}/include)
 target_compile_definitions(kestra_static PRIVATE
   KESTRA_EMBEDDED_FONT_PATH="${KESTRA_EMBEDDED_FONT}"
   KESTRA_EMBEDDED_FONT_FAMILY="${KESTRA_FONT_FAMILY}")
@@ -66,8 +66,9 @@ target_compile_options(kestra_static PUBLIC ${KESTRA_WASM_FLAGS} -include ${cxx2
 kestra_warnings(kestra_static)
 
 file(GLOB cli_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/cli/*.cpp)
+# No threads and no files of the host in the browser: the batch runner stays out.
 list(REMOVE_ITEM cli_sources ${PROJECT_SOURCE_DIR}/tools/cli/main.cpp
-     ${PROJECT_SOURCE_DIR}/tools/cli/app.cpp)
+     ${PROJECT_SOURCE_DIR}/tools/cli/app.cpp ${PROJECT_SOURCE_DIR}/tools/cli/batch.cpp)
 add_library(kestra_cli_commands STATIC ${cli_sources})
 target_include_directories(kestra_cli_commands
   PUBLIC ${PROJECT_SOURCE_DIR}/tools/cli

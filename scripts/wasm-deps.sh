@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Cross-builds zlib, libpng, FreeType, expat, libzip and libxml2 for
+# Cross-builds zlib, libpng, FreeType, expat, libzip, libxml2 and uchardet for
 # WebAssembly with Debian's emscripten, from Debian's own source packages, as
 # static libraries under <folder>/prefix. A library whose stamp names the same
 # Debian version (and emscripten version) is not built again. The finished
@@ -77,6 +77,11 @@ build_libxml2() {
     -DLIBXML2_WITH_FTP=OFF -DLIBXML2_WITH_MODULES=OFF -DLIBXML2_WITH_ICONV=ON -DHAVE_PTHREAD_H=
 }
 
+# The table reader's encoding guess; its command-line program is not needed.
+build_uchardet() {
+  cmake_build "$1" "$deps/build-uchardet" -DBUILD_BINARY=OFF -DBUILD_STATIC=ON
+}
+
 # Takes the shared prefix where the build folder has none yet.
 if [[ ! -f $prefix/.freetype.version && -f $shared/prefix/.freetype.version ]]; then
   cp -a "$shared/prefix/." "$prefix/"
@@ -89,6 +94,7 @@ dependency freetype build_freetype
 dependency expat build_expat
 dependency libzip build_libzip
 dependency libxml2 build_libxml2
+dependency uchardet build_uchardet include/uchardet/uchardet.h lib/libuchardet.a
 
 mkdir -p "$shared/prefix"
 cp -a "$prefix/." "$shared/prefix/"
