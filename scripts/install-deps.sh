@@ -17,7 +17,7 @@ build_packages=(
   libcairo2-dev libuchardet-dev
 )
 test_packages=(
-  git locales libgtest-dev libgmock-dev googletest libxlsxwriter-dev
+  git locales libgtest-dev libgmock-dev googletest libxlsxwriter-dev ccache
   # Python module, its tests, pip install into a venv and dask workers.
   python3 python3-dev pybind11-dev python3-numpy python3-pandas python3-openpyxl
   python3-pytest python3-pil python3-venv python3-pip python3-setuptools python3-wheel

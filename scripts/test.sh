@@ -31,6 +31,14 @@ stages=(
 
 jobs=$(nproc)
 
+# Builds share a compiler cache outside the clone when ccache is installed,
+# so a second run on the same machine compiles only what changed.
+if command -v ccache >/dev/null && [[ -z ${CMAKE_CXX_COMPILER_LAUNCHER:-} ]]; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+  export CCACHE_DIR=${CCACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/kestra/ccache}
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1 CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-10G}
+fi
+
 debug_suite() {
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRA_WERROR=ON
   cmake --build build -j "$jobs"
