@@ -77,12 +77,21 @@ fi
 rows=()
 for name in "${chosen[@]}"; do rows+=("$(row_of "$name")"); done
 
+# CPU seconds (user + system) of every process this run has waited for, from
+# /proc: with wall time it shows what a stage costs on a busier or quieter machine.
+cpu_seconds() {
+  local stat
+  stat=$(</proc/$$/stat)
+  read -ra fields <<<"${stat##*) }"
+  echo $(((fields[13] + fields[14]) / $(getconf CLK_TCK)))
+}
+
 summary=()
 for row in "${rows[@]}"; do
   name=$(column "$row" 1)
   echo "=== stage $name: $(column "$row" 3)"
-  started=$SECONDS
+  started=$SECONDS cpu=$(cpu_seconds)
   $(column "$row" 2)
-  summary+=("$(printf '%-14s passed in %4d s' "$name" $((SECONDS - started)))")
+  summary+=("$(printf '%-14s passed in %4d s (CPU %5d s)' "$name" $((SECONDS - started)) $(($(cpu_seconds) - cpu)))")
 done
 printf '%s\n' "=== ${#summary[@]} stage(s) passed" "${summary[@]}"
