@@ -5,10 +5,11 @@ captions, grid and legend. It is timed against matplotlib's Agg backend
 drawing the same chart, against the C call on the same records with the
 picture read back (bench_readback: CreateDiag, then GetDIBits as 24-bit rows
 into a new buffer; the byte sums of both pictures are compared), and two
-charts drawn on two threads against one after the other.
+charts drawn on two threads against one after the other. Python and the C
+program take turns for --rounds rounds; ratios are medians over the rounds.
 
     PYTHONPATH=BUILD/python /usr/bin/python3 python/bench/diagram_bench.py \
-        [--bench-readback BUILD/bench/bench_readback] [--repeat 20]
+        [--bench-readback BUILD/bench/bench_readback] [--repeat 20] [--rounds 5]
 
 BUILD is a Release build with -DKESTRA_BUILD_BENCH=ON (for bench_readback).
 Medians of wall-clock and CPU time are printed; on a shared machine CPU time
@@ -101,7 +102,8 @@ def c_call_medians(program, repeat):
     the byte sum of its picture."""
     output = subprocess.run(
         [program, "--benchmark_filter=ChartReadBack", f"--benchmark_repetitions={repeat}",
-         "--benchmark_report_aggregates_only=true", "--benchmark_format=json"],
+         "--benchmark_min_time=0.05", "--benchmark_report_aggregates_only=true",
+         "--benchmark_format=json"],
         check=True, capture_output=True, text=True).stdout
     found = {b["threads"]: b for b in json.loads(output)["benchmarks"]
              if b.get("aggregate_name") == "median"}
@@ -123,40 +125,56 @@ def report(name, figures):
     print(f"{name:34s} median wall {figures[0]:9.2f} ms   cpu {figures[1]:9.2f} ms")
 
 
+def python_round(first, second, repeat):
+    """Medians (wall ms, cpu ms) of one chart, and the two-thread speed-up."""
+    one = medians(lambda: draw_kestra(first), repeat)
+    serial = medians(lambda: (draw_kestra(first), draw_kestra(second)), repeat)
+    parallel = medians(lambda: in_two_threads(first, second), repeat)
+    return one, serial, parallel
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--bench-readback", help="path of the bench_readback program")
     parser.add_argument("--repeat", type=int, default=20)
+    parser.add_argument("--rounds", type=int, default=5,
+                        help="Python and C measured in turn this often; ratios are medians")
     args = parser.parse_args()
 
     first, second = chart_values(42), chart_values(43)
-    # Half the Python runs before the C program's and half after, so a change
-    # of the machine's load weighs on both sides alike.
-    wall, cpu = timings(lambda: draw_kestra(first), (args.repeat + 1) // 2)
-    if args.bench_readback:
-        c_call, c_byte_sum = c_call_medians(args.bench_readback, args.repeat)
-    more_wall, more_cpu = timings(lambda: draw_kestra(first), args.repeat // 2)
-    binding = statistics.median(wall + more_wall), statistics.median(cpu + more_cpu)
+    rounds = []
+    for _ in range(args.rounds if args.bench_readback else 1):
+        rounds.append(python_round(first, second, args.repeat))
+        if args.bench_readback:
+            rounds[-1] += c_call_medians(args.bench_readback, args.repeat)
+
+    def median_of(figure):
+        return statistics.median(figure(r) for r in rounds)
+
+    binding = median_of(lambda r: r[0][0]), median_of(lambda r: r[0][1])
     report("kestra.diagram", binding)
     if args.bench_readback:
-        same = int(draw_kestra(first).sum(dtype=np.uint64)) == c_byte_sum
-        report("CreateDiag + GetDIBits (C++)", c_call[1])
+        c_call = median_of(lambda r: r[3][1][0]), median_of(lambda r: r[3][1][1])
+        report("CreateDiag + GetDIBits (C++)", c_call)
+        same = int(draw_kestra(first).sum(dtype=np.uint64)) == rounds[0][4]
         print(f"same picture (byte sums): {'yes' if same else 'NO'}")
-        print(f"kestra.diagram / C call: {binding[0] / c_call[1][0]:.2f}x wall, "
-              f"{binding[1] / c_call[1][1]:.2f}x cpu")
+        print(f"kestra.diagram / C call, median of {len(rounds)} rounds: "
+              f"{median_of(lambda r: r[0][0] / r[3][1][0]):.2f}x wall, "
+              f"{median_of(lambda r: r[0][1] / r[3][1][1]):.2f}x cpu")
+
+    report("two charts, one after the other", (median_of(lambda r: r[1][0]),
+                                                median_of(lambda r: r[1][1])))
+    report("two charts on two threads", (median_of(lambda r: r[2][0]),
+                                          median_of(lambda r: r[2][1])))
+    print(f"two threads speed-up: {median_of(lambda r: r[1][0] / r[2][0]):.2f}x wall")
+    if args.bench_readback:
+        print("C call on two threads: "
+              f"{median_of(lambda r: r[3][2][2] / r[3][1][2]):.2f}x the rate on one")
 
     agg = medians(lambda: draw_matplotlib(first), max(3, args.repeat // 4))
     report("matplotlib (Agg)", agg)
     print(f"matplotlib / kestra.diagram: {agg[0] / binding[0]:.1f}x wall, "
           f"{agg[1] / binding[1]:.1f}x cpu")
-
-    serial = medians(lambda: (draw_kestra(first), draw_kestra(second)), args.repeat)
-    report("two charts, one after the other", serial)
-    parallel = medians(lambda: in_two_threads(first, second), args.repeat)
-    report("two charts on two threads", parallel)
-    print(f"two threads speed-up: {serial[0] / parallel[0]:.2f}x wall")
-    if args.bench_readback:
-        print(f"C call on two threads: {c_call[2][2] / c_call[1][2]:.2f}x the rate on one")
 
 
 if __name__ == "__main__":
