@@ -3,15 +3,16 @@
 8 series over 50 categories, with bar values, value and category labels,
 captions, grid and legend. It is timed against matplotlib's Agg backend
 drawing the same chart, against the C call on the same records with the
-picture read back (bench_readback: CreateDiag, then GetDIBits as 24-bit rows
-into a new buffer; the byte sums of both pictures are compared), and two
-charts drawn on two threads against one after the other. Python and the C
-program take turns for --rounds rounds; ratios are medians over the rounds.
+picture read back (bench_diagram's ReadBackBars: CreateDiag, then GetDIBits
+as 24-bit rows into a new buffer; the byte sums of both pictures are
+compared), and two charts drawn on two threads against one after the other.
+Python and the C program take turns for --rounds rounds; ratios are medians
+over the rounds.
 
     PYTHONPATH=BUILD/python /usr/bin/python3 python/bench/diagram_bench.py \
-        [--bench-readback BUILD/bench/bench_readback] [--repeat 20] [--rounds 5]
+        [--bench-diagram BUILD/bench/bench_diagram] [--repeat 20] [--rounds 5]
 
-BUILD is a Release build with -DKESTRA_BUILD_BENCH=ON (for bench_readback).
+BUILD is a Release build with -DKESTRA_BUILD_BENCH=ON (for bench_diagram).
 Medians of wall-clock and CPU time are printed; on a shared machine CPU time
 is the steadier figure.
 """
@@ -33,7 +34,7 @@ HATCHES = [None, "//", "+", "x", "\\\\", None, "|"]
 
 
 def chart_values(seed):
-    """Values from 0 to 100; bench_readback computes the same doubles."""
+    """Values from 0 to 100; bench_diagram computes the same doubles."""
     cells = np.arange(SERIES * CATEGORIES).reshape(SERIES, CATEGORIES)
     return (seed + cells) * 7919 % 10007 / 100.07
 
@@ -97,11 +98,11 @@ def medians(work, repeat):
 
 
 def c_call_medians(program, repeat):
-    """bench_readback's medians of drawing the chart of chart_values(42) and
+    """bench_diagram's medians of drawing the chart of chart_values(42) and
     reading it back: {threads: (wall ms, cpu ms, items per second)}, and
     the byte sum of its picture."""
     output = subprocess.run(
-        [program, "--benchmark_filter=ChartReadBack", f"--benchmark_repetitions={repeat}",
+        [program, "--benchmark_filter=ReadBackBars", f"--benchmark_repetitions={repeat}",
          "--benchmark_min_time=0.05", "--benchmark_report_aggregates_only=true",
          "--benchmark_format=json"],
         check=True, capture_output=True, text=True).stdout
@@ -135,7 +136,7 @@ def python_round(first, second, repeat):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--bench-readback", help="path of the bench_readback program")
+    parser.add_argument("--bench-diagram", help="path of the bench_diagram program")
     parser.add_argument("--repeat", type=int, default=20)
     parser.add_argument("--rounds", type=int, default=5,
                         help="Python and C measured in turn this often; ratios are medians")
@@ -143,17 +144,17 @@ def main():
 
     first, second = chart_values(42), chart_values(43)
     rounds = []
-    for _ in range(args.rounds if args.bench_readback else 1):
+    for _ in range(args.rounds if args.bench_diagram else 1):
         rounds.append(python_round(first, second, args.repeat))
-        if args.bench_readback:
-            rounds[-1] += c_call_medians(args.bench_readback, args.repeat)
+        if args.bench_diagram:
+            rounds[-1] += c_call_medians(args.bench_diagram, args.repeat)
 
     def median_of(figure):
         return statistics.median(figure(r) for r in rounds)
 
     binding = median_of(lambda r: r[0][0]), median_of(lambda r: r[0][1])
     report("kestra.diagram", binding)
-    if args.bench_readback:
+    if args.bench_diagram:
         c_call = median_of(lambda r: r[3][1][0]), median_of(lambda r: r[3][1][1])
         report("CreateDiag + GetDIBits (C++)", c_call)
         same = int(draw_kestra(first).sum(dtype=np.uint64)) == rounds[0][4]
@@ -167,7 +168,7 @@ def main():
     report("two charts on two threads", (median_of(lambda r: r[2][0]),
                                           median_of(lambda r: r[2][1])))
     print(f"two threads speed-up: {median_of(lambda r: r[1][0] / r[2][0]):.2f}x wall")
-    if args.bench_readback:
+    if args.bench_diagram:
         print("C call on two threads: "
               f"{median_of(lambda r: r[3][2][2] / r[3][1][2]):.2f}x the rate on one")
 
