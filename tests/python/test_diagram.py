@@ -195,6 +195,14 @@ def test_arguments_the_records_cannot_hold_raise_value_error(arguments, message)
     assert not isinstance(refused.value, kestra.Error)
 
 
+def test_whole_numbers_of_numpy_types_count_as_ints():
+    assert np.array_equal(
+        kestra.diagram([[1, 2]], kind="lines", widths=np.int64(3), divisions=np.uint8(4),
+                       styles=np.int32(2), colors=[(np.uint8(200), 0, np.int16(9))]),
+        kestra.diagram([[1, 2]], kind="lines", widths=3, divisions=4, styles=2,
+                       colors=[(200, 0, 9)]))
+
+
 def test_values_must_be_one_or_two_dimensional():
     with pytest.raises(ValueError, match="3-D"):
         kestra.diagram(np.zeros((2, 2, 2)))
