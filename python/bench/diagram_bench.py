@@ -127,11 +127,11 @@ def report(name, figures):
 
 
 def python_round(first, second, repeat):
-    """Medians (wall ms, cpu ms) of one chart, and the two-thread speed-up."""
-    one = medians(lambda: draw_kestra(first), repeat)
-    serial = medians(lambda: (draw_kestra(first), draw_kestra(second)), repeat)
-    parallel = medians(lambda: in_two_threads(first, second), repeat)
-    return one, serial, parallel
+    """Medians (wall ms, cpu ms) of one chart, of two one after the other and
+    of two on two threads."""
+    return {"one": medians(lambda: draw_kestra(first), repeat),
+            "serial": medians(lambda: (draw_kestra(first), draw_kestra(second)), repeat),
+            "parallel": medians(lambda: in_two_threads(first, second), repeat)}
 
 
 def main():
@@ -147,30 +147,31 @@ def main():
     for _ in range(args.rounds if args.bench_diagram else 1):
         rounds.append(python_round(first, second, args.repeat))
         if args.bench_diagram:
-            rounds[-1] += c_call_medians(args.bench_diagram, args.repeat)
+            rounds[-1]["c"], rounds[-1]["byte_sum"] = c_call_medians(args.bench_diagram,
+                                                                     args.repeat)
 
     def median_of(figure):
         return statistics.median(figure(r) for r in rounds)
 
-    binding = median_of(lambda r: r[0][0]), median_of(lambda r: r[0][1])
+    binding = median_of(lambda r: r["one"][0]), median_of(lambda r: r["one"][1])
     report("kestra.diagram", binding)
     if args.bench_diagram:
-        c_call = median_of(lambda r: r[3][1][0]), median_of(lambda r: r[3][1][1])
+        c_call = median_of(lambda r: r["c"][1][0]), median_of(lambda r: r["c"][1][1])
         report("CreateDiag + GetDIBits (C++)", c_call)
-        same = int(draw_kestra(first).sum(dtype=np.uint64)) == rounds[0][4]
+        same = int(draw_kestra(first).sum(dtype=np.uint64)) == rounds[0]["byte_sum"]
         print(f"same picture (byte sums): {'yes' if same else 'NO'}")
         print(f"kestra.diagram / C call, median of {len(rounds)} rounds: "
-              f"{median_of(lambda r: r[0][0] / r[3][1][0]):.2f}x wall, "
-              f"{median_of(lambda r: r[0][1] / r[3][1][1]):.2f}x cpu")
+              f"{median_of(lambda r: r['one'][0] / r['c'][1][0]):.2f}x wall, "
+              f"{median_of(lambda r: r['one'][1] / r['c'][1][1]):.2f}x cpu")
 
-    report("two charts, one after the other", (median_of(lambda r: r[1][0]),
-                                                median_of(lambda r: r[1][1])))
-    report("two charts on two threads", (median_of(lambda r: r[2][0]),
-                                          median_of(lambda r: r[2][1])))
-    print(f"two threads speed-up: {median_of(lambda r: r[1][0] / r[2][0]):.2f}x wall")
+    for name, key in (("two charts, one after the other", "serial"),
+                      ("two charts on two threads", "parallel")):
+        report(name, (median_of(lambda r: r[key][0]), median_of(lambda r: r[key][1])))
+    print("two threads speed-up: "
+          f"{median_of(lambda r: r['serial'][0] / r['parallel'][0]):.2f}x wall")
     if args.bench_diagram:
         print("C call on two threads: "
-              f"{median_of(lambda r: r[3][2][2] / r[3][1][2]):.2f}x the rate on one")
+              f"{median_of(lambda r: r['c'][2][2] / r['c'][1][2]):.2f}x the rate on one")
 
     agg = medians(lambda: draw_matplotlib(first), max(3, args.repeat // 4))
     report("matplotlib (Agg)", agg)
