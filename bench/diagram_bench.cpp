@@ -1,10 +1,14 @@
 // CreateDiag speed: a 1920 x 1080 grouped-bar diagram of 8 series over 50
-// categories with every text, against a bare canvas of the same size; and
-// the same diagram as the bytes of an SVG, a PDF and a smooth PNG file.
+// categories with every text, against a bare canvas of the same size; the
+// same diagram as the bytes of an SVG, a PDF and a smooth PNG file; and,
+// for python/bench/diagram_bench.py, the chart of its values read back.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "kestra.h"
@@ -15,12 +19,28 @@ namespace {
 constexpr int kSeries = 8;
 constexpr int kCategories = 50;
 
-// The chart's inputs, built once with a fixed seed.
+// Uniform values from 0 to 100 from a fixed seed.
+std::vector<double> random_values() {
+  std::vector<double> values(kSeries * kCategories);
+  std::mt19937 random(42);
+  std::uniform_real_distribution<double> value(0.0, 100.0);
+  for (double& v : values) v = value(random);
+  return values;
+}
+
+// A spread of values from 0 to 100 that the Python benchmark's
+// chart_values(seed) computes to the same doubles.
+std::vector<double> python_values(int seed) {
+  std::vector<double> values(kSeries * kCategories);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    values[i] = static_cast<double>((seed + static_cast<int>(i)) * 7919 % 10007) / 100.07;
+  }
+  return values;
+}
+
+// The chart's inputs.
 struct Chart {
-  Chart() {
-    std::mt19937 random(42);
-    std::uniform_real_distribution<double> value(0.0, 100.0);
-    for (double& v : values) v = value(random);
+  explicit Chart(std::vector<double> cells = random_values()) : values(std::move(cells)) {
     for (int r = 0; r < kSeries; ++r) {
       char name[16];
       std::snprintf(name, sizeof name, "Series %d", r + 1);
@@ -40,7 +60,7 @@ struct Chart {
                           0x3FF);
     table = {kSeries, kCategories, values.data()};
   }
-  std::vector<double> values = std::vector<double>(kSeries * kCategories);
+  std::vector<double> values;
   std::vector<GRAPH_ELEM> elements = std::vector<GRAPH_ELEM>(kSeries);
   std::vector<char> labels;
   DIAG_DISP disp;
@@ -121,6 +141,51 @@ void BM_GroupedBars1920x1080SmoothPng(benchmark::State& state) {
   run_vector(state, kestra::PictureFormat::png);
 }
 BENCHMARK(BM_GroupedBars1920x1080SmoothPng)->Unit(benchmark::kMillisecond);
+
+constexpr std::size_t kRowBytes = 1920 * 3;  // a multiple of 4: no padding
+
+// As a host reads the picture: GetDIBits as 24-bit top-down rows (blue,
+// green, red) into a new buffer; null when a call fails.
+std::unique_ptr<std::uint8_t[]> draw_and_read(const Chart& chart) {
+  HBITMAP bitmap = nullptr;
+  if (CreateDiag(chart.table, chart.disp, &bitmap, 1, KESTRA_KIND_BARS) != KESTRA_OK) return {};
+  auto pixels = std::make_unique_for_overwrite<std::uint8_t[]>(kRowBytes * 1080);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 1920, -1080, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  HDC dc = CreateCompatibleDC(nullptr);
+  const int lines = GetDIBits(dc, bitmap, 0, 1080, pixels.get(), &info, DIB_RGB_COLORS);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+  if (lines != 1080) return {};
+  return pixels;
+}
+
+// The Python benchmark's chart drawn and read back, on one thread and on
+// two (compare items_per_second).
+void BM_ReadBackBars1920x1080(benchmark::State& state) {
+  const Chart chart(python_values(42));
+  for (auto _ : state) {
+    auto pixels = draw_and_read(chart);
+    if (!pixels) {
+      state.SkipWithError("CreateDiag or GetDIBits failed");
+      return;
+    }
+    benchmark::DoNotOptimize(pixels.get());
+  }
+  state.SetItemsProcessed(state.iterations());
+  // The sum of every byte, outside the timing: the Python benchmark checks
+  // that it drew the same picture.
+  const auto pixels = draw_and_read(chart);
+  std::uint64_t byte_sum = 0;
+  for (std::size_t i = 0; pixels && i < kRowBytes * 1080; ++i) byte_sum += pixels[i];
+  state.counters["byte_sum"] =
+      benchmark::Counter(static_cast<double>(byte_sum), benchmark::Counter::kAvgThreads);
+}
+BENCHMARK(BM_ReadBackBars1920x1080)
+    ->Unit(benchmark::kMillisecond)
+    ->Threads(1)
+    ->Threads(2)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -59,7 +59,9 @@ def _sequence_rgb(color):
 
 
 def is_whole(value):
-    return isinstance(value, numbers.Integral) and not isinstance(value, bool)
+    # The exact type first: the ABC check is slow, and called per value.
+    return type(value) is int or (isinstance(value, numbers.Integral)
+                                  and not isinstance(value, bool))
 
 
 def is_single_color(colors):
@@ -109,6 +111,8 @@ def encode_text(text, limit):
     draws in the library's UTF-8 text mode."""
     if text is None:
         return b""
+    if type(text) is str and text.isascii() and "\0" not in text:
+        return text[:limit].encode("ascii")
     if isinstance(text, tuple):
         text = ", ".join(str(part) for part in text)
     data = str(text).replace("\0", "").encode("utf-8", errors="replace")[:limit]

@@ -1,12 +1,11 @@
 // CreateDiag and CreateGraph for Python: the inputs are copied, the GIL is
 // released, the bitmap form of the export draws in the UTF-8 text mode, and
-// the bitmap is read back with GetDIBits into a (height, width, 3) RGB array;
+// the bitmap is read back (read_rgb) into a (height, width, 3) RGB array;
 // or the same records are drawn as a picture file's bytes (kestra_vector.h).
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <map>
 #include <memory>
@@ -18,44 +17,10 @@
 #include "kestra.h"
 #include "kestra_text.h"
 #include "kestra_vector.h"
+#include "rgb_picture.h"
 
 namespace kestra::python {
 namespace {
-
-struct RgbPicture {
-  int width = 0;
-  int height = 0;
-  std::unique_ptr<std::uint8_t[]> pixels;  // top-down rows, R G B, no padding
-};
-
-// Reads the bitmap as a 24-bit top-down DIB straight into the picture's
-// buffer, then turns each row's BGR into RGB and closes up the row padding.
-bool read_rgb(HBITMAP bitmap, RgbPicture& out) {
-  BITMAP info{};
-  if (!GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) {
-    return false;
-  }
-  const std::size_t row_bytes = static_cast<std::size_t>(info.bmWidth) * 3;
-  const std::size_t stride = (row_bytes + 3) & ~std::size_t{3};
-  auto pixels = std::make_unique_for_overwrite<std::uint8_t[]>(stride * info.bmHeight);
-  BITMAPINFO header{};
-  header.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 24, BI_RGB,
-                      0, 0, 0, 0, 0};
-  HDC dc = CreateCompatibleDC(nullptr);
-  if (!dc) return false;
-  const int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.get(),
-                              &header, DIB_RGB_COLORS);
-  DeleteDC(dc);
-  if (lines != info.bmHeight) return false;
-
-  for (int y = 0; y < info.bmHeight; ++y) {
-    std::uint8_t* row = pixels.get() + row_bytes * y;
-    if (stride != row_bytes) std::memmove(row, pixels.get() + stride * y, row_bytes);
-    for (std::size_t x = 0; x < row_bytes; x += 3) std::swap(row[x], row[x + 2]);
-  }
-  out = {info.bmWidth, info.bmHeight, std::move(pixels)};
-  return true;
-}
 
 // Runs a bitmap-form export that makes a new picture, and reads it. Called
 // without the GIL; every bitmap it gets is deleted here. Texts are UTF-8.

@@ -1,9 +1,12 @@
 """kestra.diagram: shapes, colours at known pixels, pandas' orientation,
 argument checks and the library's refusals."""
 
+import io
+
 import numpy as np
 import pandas
 import pytest
+from PIL import Image
 
 import kestra
 
@@ -35,6 +38,21 @@ def test_rows_line_up_whatever_the_row_padding(width):
     picture = kestra.diagram([[10, 10]], size=(width, 60), background="#336699", **BARE)
     assert (picture[2:58, width - 3] == BLACK).all()             # the frame's right side
     assert (picture[:, width - 1] == (0x33, 0x66, 0x99)).all()   # the background beyond
+
+
+# Widths below one 16-byte block of pixels and with every row padding;
+# heights that end in a part of a read-back strip.
+@pytest.mark.parametrize("size", [(1, 3), (2, 5), (5, 9), (6, 2), (7, 3001), (1921, 100),
+                                  (64, 1025)])
+def test_pixels_equal_the_librarys_bmp_of_the_same_records(size):
+    picture = kestra.diagram([[3, 1, 2], [1, 2, 3]], size=size, colors=["#102030", "#c0b0a0"],
+                             background="#336699")
+    draw, arguments = picture._drawing
+    status, data = draw(*arguments, "bmp", 1.0, False)
+    assert status == 0
+    with Image.open(io.BytesIO(data)) as image:
+        expected = np.asarray(image.convert("RGB"))
+    assert np.array_equal(picture, expected)
 
 
 @pytest.mark.parametrize("color", ["red", "#f00", "#FF0000", (255, 0, 0), np.array([255, 0, 0])])
@@ -175,6 +193,14 @@ def test_arguments_the_records_cannot_hold_raise_value_error(arguments, message)
     with pytest.raises(ValueError, match=message) as refused:
         kestra.diagram([[1, 2]], **arguments)
     assert not isinstance(refused.value, kestra.Error)
+
+
+def test_whole_numbers_of_numpy_types_count_as_ints():
+    assert np.array_equal(
+        kestra.diagram([[1, 2]], kind="lines", widths=np.int64(3), divisions=np.uint8(4),
+                       styles=np.int32(2), colors=[(np.uint8(200), 0, np.int16(9))]),
+        kestra.diagram([[1, 2]], kind="lines", widths=3, divisions=4, styles=2,
+                       colors=[(200, 0, 9)]))
 
 
 def test_values_must_be_one_or_two_dimensional():
