@@ -46,8 +46,11 @@ bool is_ascii(std::string_view bytes) {
 }  // namespace
 
 struct CodePageText::Converter {
-  iconv_t handle;
+  explicit Converter(iconv_t opened) : handle(opened) {}
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
   ~Converter() { iconv_close(handle); }
+  iconv_t handle;
 };
 
 CodePageText::CodePageText(int code_page) {
@@ -71,7 +74,8 @@ std::string CodePageText::utf8(std::string_view bytes) {
   iconv(handle, nullptr, nullptr, nullptr, nullptr);
   // Flushed before a replacement and at the end: glibc's CP1255 and CP1258
   // hold back a base letter until they know whether a combining mark follows.
-  while (in_left > 0 && iconv(handle, &in, &in_left, &out, &out_left) == static_cast<std::size_t>(-1)) {
+  constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
+  while (in_left > 0 && iconv(handle, &in, &in_left, &out, &out_left) == kFailed) {
     if (errno == E2BIG) break;
     iconv(handle, nullptr, nullptr, &out, &out_left);
     if (out_left < 3) break;

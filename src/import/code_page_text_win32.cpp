@@ -10,6 +10,7 @@
 namespace kestra::import {
 
 struct CodePageText::Converter {
+  explicit Converter(UINT number) : code_page(number) {}
   UINT code_page;
 };
 
@@ -32,7 +33,8 @@ std::string CodePageText::utf8(std::string_view bytes) {
   if (units <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(units), L'\0');
   MultiByteToWideChar(converter_->code_page, 0, bytes.data(), size, wide.data(), units);
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, text.data(), length, nullptr, nullptr);
   return text;

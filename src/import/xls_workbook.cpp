@@ -322,7 +322,8 @@ class FormatTable {
   void add_format(ByteSpan stream, const BiffRecord& record, CodePageText* byte_strings) {
     if (byte_strings) {
       require_size(record.data, 2);
-      codes_[read_u16(record.data, 0)] = code_date_kind(byte_string(record.data, 2, 1, *byte_strings));
+      const std::string code = byte_string(record.data, 2, 1, *byte_strings);
+      codes_[read_u16(record.data, 0)] = code_date_kind(code);
       return;
     }
     require_size(record.data, 5);
