@@ -313,6 +313,9 @@ struct Globals {
   std::size_t sst_offset = 0;  // 0: none
   CellFormats formats;
   std::optional<CodePageText> byte_strings;
+
+  // The code page of BIFF5 texts; null for BIFF8.
+  CodePageText* code_page() { return byte_strings ? &*byte_strings : nullptr; }
 };
 
 // FORMAT records map format numbers to codes; XF records, in order, name a
@@ -374,7 +377,7 @@ Globals globals_of_version(const BiffRecord& bof) {
 Globals read_globals(ByteSpan stream) {
   BiffRecord record = read_biff_record(stream, 0);
   Globals globals = globals_of_version(record);
-  CodePageText* const byte_strings = globals.byte_strings ? &*globals.byte_strings : nullptr;
+  CodePageText* const byte_strings = globals.code_page();
   FormatTable formats;
   for (;;) {
     const std::size_t offset = record.next;
@@ -397,7 +400,7 @@ Globals read_globals(ByteSpan stream) {
         formats.add_xf(record, globals.formats);
         break;
       case kFilePass:
-        fail("workbook is encrypted");
+        fail("workbook is encrypted (saved with a password)");
       case kSst:
         globals.sst_offset = offset;
         break;
@@ -467,8 +470,7 @@ class XlsWorkbook final : public Workbook {
       fail("no worksheet at this index");
     }
     auto store = std::make_unique<CellStore>(wanted);
-    CodePageText* const byte_strings = globals_.byte_strings ? &*globals_.byte_strings : nullptr;
-    SheetReader sheet(stream_, *store, globals_.formats, byte_strings);
+    SheetReader sheet(stream_, *store, globals_.formats, globals_.code_page());
     sheet.read(globals_.worksheet_offsets[static_cast<std::size_t>(index) - 1]);
     resolve_shared_strings(stream_, globals_.sst_offset, sheet.shared_cells, *store);
     return store;

@@ -243,7 +243,7 @@ TEST(XlsWorkbook, RefusesDamagedExcel95Workbooks) {
        "the workbook's code page is not one this reader converts"},
       {__LINE__, biff5_stream(record(0x0042, "\x01"), label_cell), "cell record too short"},
       {__LINE__, biff5_stream(record(0x002F, u16(0) + u16(0) + u16(0)), label_cell),
-       "workbook is encrypted"},
+       "workbook is encrypted (saved with a password)"},
       // A record whose length runs past the stream.
       {__LINE__, biff5_stream("", label_cell + u16(0x0203) + u16(0xFFFF)),
        "workbook stream ends inside a record"},
