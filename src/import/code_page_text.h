@@ -19,8 +19,10 @@ class CodePageText {
   CodePageText& operator=(CodePageText&&) noexcept;
   ~CodePageText();
 
-  // The bytes as UTF-8; a byte the code page leaves undefined (or a lead
-  // byte with no trail byte) becomes U+FFFD.
+  // The bytes as UTF-8. Through iconv a byte the code page leaves undefined
+  // (or a lead byte with no trail byte) becomes U+FFFD; on Windows it becomes
+  // what MultiByteToWideChar makes of it, as for Excel there (U+0081 for 0x81
+  // of Windows-1252, the code page's default character, a best fit).
   [[nodiscard]] std::string utf8(std::string_view bytes);
 
  private:

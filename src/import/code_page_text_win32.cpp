@@ -24,8 +24,6 @@ CodePageText::CodePageText(CodePageText&&) noexcept = default;
 CodePageText& CodePageText::operator=(CodePageText&&) noexcept = default;
 CodePageText::~CodePageText() = default;
 
-// Bytes the code page leaves undefined become U+FFFD or the code page's own
-// stand-in, as MultiByteToWideChar chooses.
 std::string CodePageText::utf8(std::string_view bytes) {
   if (bytes.empty()) return {};
   const int size = static_cast<int>(bytes.size());
