@@ -453,11 +453,7 @@ Bytes read_file(const char* path) {
 
 // The "Workbook" stream of BIFF8; Excel 5.0/95 files name theirs "Book".
 Bytes workbook_stream(const Bytes& file) {
-  try {
-    return read_compound_stream(file, u"Workbook");
-  } catch (const AutomationError&) {
-    return read_compound_stream(file, u"Book");  // throws when there is neither
-  }
+  return read_compound_stream(file, {u"Workbook", u"Book"});
 }
 
 class XlsWorkbook final : public Workbook {

@@ -148,10 +148,10 @@ struct Biff5Read {
   std::string refusal;
 };
 
-Biff5Read read_biff5(const std::string& stream, const std::u16string& name = u"Book") {
+Biff5Read read_biff5_file(const std::string& file) {
   TempDir folder;
   const std::string path = folder.file("old.xls");
-  write_file(path, compound_file(stream, name));
+  write_file(path, file);
   Biff5Read read;
   try {
     const std::unique_ptr<Workbook> book = open_xls_workbook(path.c_str());
@@ -163,6 +163,10 @@ Biff5Read read_biff5(const std::string& stream, const std::u16string& name = u"B
     read.refusal = error.what();
   }
   return read;
+}
+
+Biff5Read read_biff5(const std::string& stream, const std::u16string& name = u"Book") {
+  return read_biff5_file(compound_file(stream, name));
 }
 
 std::string byte_string16(const std::string& bytes) {
@@ -263,8 +267,12 @@ TEST(XlsWorkbook, RefusesDamagedExcel95Workbooks) {
     SCOPED_TRACE(c.line);
     EXPECT_EQ(read_biff5(c.stream).refusal, c.refusal);
   }
-  // A compound file with neither a "Workbook" nor a "Book" stream.
+  // A compound file with neither a "Workbook" nor a "Book" stream; one whose
+  // "Workbook" entry claims more bytes than its sectors hold.
   EXPECT_EQ(read_biff5(biff5_stream("", label_cell), u"Other").refusal, "workbook stream missing");
+  std::string file = compound_file(biff5_stream("", label_cell), u"Workbook");
+  file.replace(1024 + 128 + 0x78, 4, u32(8192));  // the second directory entry's size
+  EXPECT_EQ(read_biff5_file(file).refusal, "compound stream truncated");
 }
 
 }  // namespace
