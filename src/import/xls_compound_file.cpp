@@ -29,21 +29,32 @@ class CompoundFile {
     mini_fat_bytes_ = read_chain(fat_, read_u32(file_, 0x3C), SIZE_MAX);
   }
 
-  Bytes stream(std::u16string_view name) const {
-    for (std::size_t at = 0; at + kDirectoryEntry <= directory_.size(); at += kDirectoryEntry) {
-      const ByteSpan entry(directory_.data() + at, kDirectoryEntry);
-      if (entry[0x42] != kStreamEntry || entry_name(entry) != name) continue;
-      const std::uint32_t start = read_u32(entry, 0x74);
-      const std::size_t size = read_u32(entry, 0x78);  // the high half is unused below 4 GiB
-      if (size < mini_cutoff_) return read_mini_stream(start, size);
-      Bytes bytes = read_chain(fat_, start, size);
-      if (bytes.size() < size) fail("compound stream truncated");
-      return bytes;
+  Bytes stream(std::initializer_list<std::u16string_view> names) const {
+    for (const std::u16string_view name : names) {
+      if (const ByteSpan entry = stream_entry(name); !entry.empty()) return stream_bytes(entry);
     }
     fail("workbook stream missing");
   }
 
  private:
+  // The directory entry of the named stream; empty when there is none.
+  ByteSpan stream_entry(std::u16string_view name) const {
+    for (std::size_t at = 0; at + kDirectoryEntry <= directory_.size(); at += kDirectoryEntry) {
+      const ByteSpan entry(directory_.data() + at, kDirectoryEntry);
+      if (entry[0x42] == kStreamEntry && entry_name(entry) == name) return entry;
+    }
+    return {};
+  }
+
+  Bytes stream_bytes(ByteSpan entry) const {
+    const std::uint32_t start = read_u32(entry, 0x74);
+    const std::size_t size = read_u32(entry, 0x78);  // the high half is unused below 4 GiB
+    if (size < mini_cutoff_) return read_mini_stream(start, size);
+    Bytes bytes = read_chain(fat_, start, size);
+    if (bytes.size() < size) fail("compound stream truncated");
+    return bytes;
+  }
+
   static std::u16string entry_name(ByteSpan entry) {
     const std::size_t length = std::min<std::size_t>(read_u16(entry, 0x40), 64) / 2;
     std::u16string name;
@@ -126,8 +137,9 @@ class CompoundFile {
 
 }  // namespace
 
-Bytes read_compound_stream(const Bytes& file, std::u16string_view name) {
-  return CompoundFile(file).stream(name);
+Bytes read_compound_stream(const Bytes& file,
+                           std::initializer_list<std::u16string_view> names) {
+  return CompoundFile(file).stream(names);
 }
 
 BiffRecord read_biff_record(ByteSpan stream, std::size_t offset) {

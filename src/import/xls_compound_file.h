@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <vector>
@@ -21,9 +22,11 @@ inline std::uint32_t read_u32(ByteSpan at, std::size_t offset) {
   return read_u16(at, offset) | std::uint32_t{read_u16(at, offset + 2)} << 16;
 }
 
-// The bytes of the named stream of the root storage of a compound file;
-// throws AutomationError when the container is damaged or has no such stream.
-Bytes read_compound_stream(const Bytes& file, std::u16string_view name);
+// The bytes of the first of the named streams that the root storage of a
+// compound file holds; throws AutomationError when the container is damaged
+// or holds none of them.
+Bytes read_compound_stream(const Bytes& file,
+                           std::initializer_list<std::u16string_view> names);
 
 // One BIFF record: its type and data, and where the next one starts.
 struct BiffRecord {

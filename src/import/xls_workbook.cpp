@@ -1,13 +1,19 @@
-// An .xls workbook (BIFF8): the globals substream lists the sheets with the
-// stream offsets of their substreams and holds the shared string table; a
-// worksheet substream holds one record per cell (or per run of RK numbers).
-// Shared strings are decoded only for the indices the wanted cells use.
+// An .xls workbook, BIFF8 (Excel 97-2003) or BIFF5 (Excel 5.0/95): the
+// globals substream lists the sheets with the stream offsets of their
+// substreams and holds the shared string table; a worksheet substream holds
+// one record per cell (or per run of RK numbers). Shared strings are decoded
+// only for the indices the wanted cells use. BIFF5 has no shared strings:
+// its texts are byte strings in the code page of the CODEPAGE record, kept in
+// LABEL (or RSTRING) records; its numbers, formulas and the first fields of
+// BOUNDSHEET and XF records are laid out as in BIFF8.
 #include <bit>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
+#include "import/code_page_text.h"
 #include "import/number_formats.h"
 #include "import/xls_compound_file.h"
 
@@ -20,10 +26,12 @@ enum : std::uint16_t {
   kDateMode = 0x0022,
   kFilePass = 0x002F,
   kContinue = 0x003C,
+  kCodePage = 0x0042,
   kBoundSheet = 0x0085,
   kXf = 0x00E0,
   kFormat = 0x041E,
   kMulRk = 0x00BD,
+  kRString = 0x00D6,
   kSst = 0x00FC,
   kLabelSst = 0x00FD,
   kNumber = 0x0203,
@@ -35,8 +43,6 @@ enum : std::uint16_t {
 };
 constexpr std::uint16_t kBiff8 = 0x0600;
 constexpr std::uint16_t kBiff5 = 0x0500;
-constexpr const char* kBiff5Refusal =
-    "an Excel 5.0/95 workbook, which is not read: save it as an Excel 97-2003 .xls or as .xlsx";
 constexpr std::uint8_t kWorksheetType = 0;
 
 // A record and its CONTINUE records read as one sequence of bytes; a text
@@ -141,6 +147,29 @@ void require_size(ByteSpan data, std::size_t size) {
   if (data.size() < size) fail("cell record too short");
 }
 
+// A text cut as BIFF8 texts are stored: whole characters up to the first
+// that starts at or after kMaxStoredText bytes.
+std::string stored_text(std::string text) {
+  std::size_t end = kMaxStoredText;
+  while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+  if (end < text.size()) text.resize(end);
+  return text;
+}
+
+// A BIFF5 byte string at `at` of a record: its length in one or two bytes,
+// then that many bytes in the workbook's code page, all inside the record.
+// Twice kMaxStoredText bytes hold more characters than are kept.
+std::string byte_string(ByteSpan data, std::size_t at, std::size_t length_size,
+                        CodePageText& code_page) {
+  require_size(data, at + length_size);
+  const std::size_t length = length_size == 1 ? data[at] : read_u16(data, at);
+  const std::size_t start = at + length_size;
+  if (data.size() - start < length) fail("text runs past the end of its record");
+  const std::size_t converted = std::min(length, 2 * kMaxStoredText);
+  return stored_text(
+      code_page.utf8({reinterpret_cast<const char*>(data.data()) + start, converted}));
+}
+
 struct SharedCell {
   int row;
   int column;
@@ -150,8 +179,10 @@ struct SharedCell {
 // Reads one worksheet substream into a cell store.
 class SheetReader {
  public:
-  SheetReader(ByteSpan stream, CellStore& store, const CellFormats& formats)
-      : stream_(stream), store_(store), formats_(formats) {}
+  // `byte_strings` is the code page of a BIFF5 workbook's texts; null for BIFF8.
+  SheetReader(ByteSpan stream, CellStore& store, const CellFormats& formats,
+              CodePageText* byte_strings)
+      : stream_(stream), store_(store), formats_(formats), byte_strings_(byte_strings) {}
 
   void read(std::size_t offset) {
     BiffRecord record = read_biff_record(stream_, offset);
@@ -180,6 +211,7 @@ class SheetReader {
         if (!below_range(d)) shared_cells.push_back({row(d), column(d), read_u32(d, 6)});
         return !below_range(d);
       case kLabel:
+      case kRString:  // the text first, then its formatting runs
         return put(d, label_text(record));
       case kBoolErr:
         require_size(d, 8);
@@ -222,6 +254,7 @@ class SheetReader {
   }
 
   Cell label_text(const BiffRecord& record) {
+    if (byte_strings_) return Cell::of_text(byte_string(record.data, 6, 2, *byte_strings_));
     require_size(record.data, 9);
     ContinuedRecord r(stream_, record);
     r.skip(6);
@@ -253,6 +286,9 @@ class SheetReader {
   Cell string_result(std::size_t offset) {
     for (;;) {  // shared and array formula records may come first
       const BiffRecord next = read_biff_record(stream_, offset);
+      if (next.type == kString && byte_strings_) {
+        return Cell::of_text(byte_string(next.data, 0, 2, *byte_strings_));
+      }
       if (next.type == kString) {
         ContinuedRecord r(stream_, next);
         const std::uint16_t count = r.u16();
@@ -267,21 +303,32 @@ class SheetReader {
   ByteSpan stream_;
   CellStore& store_;
   const CellFormats& formats_;
+  CodePageText* byte_strings_;
 };
 
 // What the globals substream tells: worksheet offsets, the string table and
-// the cell formats.
+// the cell formats; for BIFF5, the code page of its texts.
 struct Globals {
   std::vector<std::uint32_t> worksheet_offsets;
   std::size_t sst_offset = 0;  // 0: none
   CellFormats formats;
+  std::optional<CodePageText> byte_strings;
+
+  // The code page of BIFF5 texts; null for BIFF8.
+  CodePageText* code_page() { return byte_strings ? &*byte_strings : nullptr; }
 };
 
 // FORMAT records map format numbers to codes; XF records, in order, name a
 // format number each. Formats without a FORMAT record are built in.
 class FormatTable {
  public:
-  void add_format(ByteSpan stream, const BiffRecord& record) {
+  void add_format(ByteSpan stream, const BiffRecord& record, CodePageText* byte_strings) {
+    if (byte_strings) {
+      require_size(record.data, 2);
+      const std::string code = byte_string(record.data, 2, 1, *byte_strings);
+      codes_[read_u16(record.data, 0)] = code_date_kind(code);
+      return;
+    }
     require_size(record.data, 5);
     ContinuedRecord r(stream, record);
     const std::uint16_t id = r.u16();
@@ -300,12 +347,37 @@ class FormatTable {
   std::unordered_map<std::uint16_t, DateKind> codes_;
 };
 
+// The Windows code page a CODEPAGE record names: BIFF's own numbers for Mac
+// Roman, Windows Latin 1 and ASCII, else the Windows number itself.
+int windows_code_page(std::uint16_t biff_code_page) {
+  switch (biff_code_page) {
+    case 0x8000: return 10000;
+    case 0x8001: return 1252;
+    case 367: return 20127;
+    default: return biff_code_page;
+  }
+}
+
+// The BOF record's version: BIFF8, or BIFF5 with Windows-1252 texts until a
+// CODEPAGE record says otherwise.
+Globals globals_of_version(const BiffRecord& bof) {
+  if (bof.type != kBof || bof.data.size() < 2) {
+    fail("not an Excel 97-2003 or 5.0/95 workbook: its stream starts with no BOF record");
+  }
+  Globals globals;
+  const std::uint16_t version = read_u16(bof.data, 0);
+  if (version == kBiff5) {
+    globals.byte_strings.emplace(1252);
+  } else if (version != kBiff8) {
+    fail("not an Excel 97-2003 or 5.0/95 workbook: its BOF record names another version");
+  }
+  return globals;
+}
+
 Globals read_globals(ByteSpan stream) {
   BiffRecord record = read_biff_record(stream, 0);
-  if (record.type != kBof || record.data.size() < 2) fail("not a BIFF8 workbook");
-  if (read_u16(record.data, 0) == kBiff5) fail(kBiff5Refusal);
-  if (read_u16(record.data, 0) != kBiff8) fail("not a BIFF8 workbook");
-  Globals globals;
+  Globals globals = globals_of_version(record);
+  CodePageText* const byte_strings = globals.code_page();
   FormatTable formats;
   for (;;) {
     const std::size_t offset = record.next;
@@ -317,14 +389,18 @@ Globals read_globals(ByteSpan stream) {
         require_size(record.data, 2);
         globals.formats.date1904 = read_u16(record.data, 0) == 1;
         break;
+      case kCodePage:
+        require_size(record.data, 2);
+        if (byte_strings) *byte_strings = CodePageText(windows_code_page(read_u16(record.data, 0)));
+        break;
       case kFormat:
-        formats.add_format(stream, record);
+        formats.add_format(stream, record, byte_strings);
         break;
       case kXf:
         formats.add_xf(record, globals.formats);
         break;
       case kFilePass:
-        fail("workbook is encrypted");
+        fail("workbook is encrypted (saved with a password)");
       case kSst:
         globals.sst_offset = offset;
         break;
@@ -377,12 +453,7 @@ Bytes read_file(const char* path) {
 
 // The "Workbook" stream of BIFF8; Excel 5.0/95 files name theirs "Book".
 Bytes workbook_stream(const Bytes& file) {
-  try {
-    return read_compound_stream(file, u"Workbook");
-  } catch (const AutomationError&) {
-    (void)read_compound_stream(file, u"Book");  // throws when there is neither
-    fail(kBiff5Refusal);
-  }
+  return read_compound_stream(file, {u"Workbook", u"Book"});
 }
 
 class XlsWorkbook final : public Workbook {
@@ -395,7 +466,7 @@ class XlsWorkbook final : public Workbook {
       fail("no worksheet at this index");
     }
     auto store = std::make_unique<CellStore>(wanted);
-    SheetReader sheet(stream_, *store, globals_.formats);
+    SheetReader sheet(stream_, *store, globals_.formats, globals_.code_page());
     sheet.read(globals_.worksheet_offsets[static_cast<std::size_t>(index) - 1]);
     resolve_shared_strings(stream_, globals_.sst_offset, sheet.shared_cells, *store);
     return store;

@@ -81,6 +81,26 @@ TEST_F(RangeWorkbook, SurfaceFormDrawsCreateDiagsPicture) {
   DeleteMemorySurface(from_table);
 }
 
+// An Excel 5.0/95 workbook draws CreateDiag's picture of its numbers, as its
+// Excel 97 twin does (both by Gnumeric).
+TEST(CreateDiagXls, DrawsExcel95WorkbooksAsTheirExcel97Twins) {
+  const std::string folder = std::string(KESTRA_TEST_DATA) + "/table/";
+  DiagramInput input{2, 3, {-3.25, 1e-05, 1234.5, 12, -7, 1e6}, kFlags};
+  NoLeakedObjects guard;
+  const Picture expected(input.table, input.disp, KESTRA_KIND_BARS);
+  ASSERT_EQ(expected.status, KESTRA_OK);
+  for (std::string workbook : {"gnumeric_sales_biff7.xls", "gnumeric_sales.xls"}) {
+    SCOPED_TRACE(workbook);
+    workbook = folder + workbook;
+    HBITMAP bitmap = nullptr;
+    ASSERT_EQ(CreateDiagXLS(workbook.data(), excel_tab(1, "B2:D3"), input.disp, &bitmap, 1,
+                            KESTRA_KIND_BARS),
+              KESTRA_OK);
+    EXPECT_EQ(read_pixels(bitmap, expected.width, expected.height), expected.pixels);
+    DeleteObject(bitmap);
+  }
+}
+
 TEST_F(RangeWorkbook, FailuresKeepTheirCodes) {
   struct Case {
     int line;

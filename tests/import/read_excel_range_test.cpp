@@ -80,8 +80,30 @@ TEST(ReadExcelRange, GivesDatesOfBothDateSystemsAsOleDates) {
     SCOPED_TRACE(name);
     expect_values(read(folder + name, 1, "A2:C3"), 2, 3, expected);
   }
-  // An Excel 5.0/95 workbook is refused, as no workbook the reader reads.
-  EXPECT_EQ(read(folder + "gnumeric_sales_biff7.xls", 1, "A1:B2").status, KESTRA_WORKBOOK);
+}
+
+// Gnumeric's Excel 5.0/95 files give the numbers of their Excel 97 twins:
+// numbers, texts read as numbers or 0, dates as OLE dates, booleans.
+TEST(ReadExcelRange, ReadsExcel95WorkbooksAsTheirExcel97Twins) {
+  const std::string folder = std::string(KESTRA_TEST_DATA) + "/table/";
+  const struct {
+    const char* biff5;
+    const char* biff8;
+    const char* range;
+    int rows, cols;
+  } pairs[] = {
+      {"gnumeric_sales_biff7.xls", "gnumeric_sales.xls", "A1:G4", 4, 7},
+      {"gnumeric_cyrillic_biff7.xls", "gnumeric_cyrillic.xls", "A1:C4", 4, 3},
+  };
+  for (const auto& pair : pairs) {
+    SCOPED_TRACE(pair.biff5);
+    const ReadResult twin = read(folder + pair.biff8, 1, pair.range);
+    ASSERT_EQ(twin.status, KESTRA_OK);
+    expect_values(read(folder + pair.biff5, 1, pair.range), pair.rows, pair.cols, twin.values);
+  }
+  // The dates are numbers for the exports, not gaps.
+  EXPECT_EQ(read(folder + "gnumeric_cyrillic_biff7.xls", 1, "C2:C2").values,
+            std::vector<double>{45413});  // 2024-05-01
 }
 
 TEST(ReadExcelRange, ReadsLibreOfficeXls) {

@@ -83,6 +83,16 @@ def test_dates_come_as_a_datetime_index(tmp_path):
     assert kestra.diagram(read).shape == (400, 640, 3)
 
 
+def test_excel_95_workbooks_read_as_their_excel_97_twins():
+    data = pathlib.Path(__file__).resolve().parents[1] / "data" / "table"
+    for old, new in (("gnumeric_sales_biff7.xls", "gnumeric_sales.xls"),
+                     ("gnumeric_cyrillic_biff7.xls", "gnumeric_cyrillic.xls")):
+        pandas.testing.assert_frame_equal(kestra.read_table(data / old), kestra.read_table(data / new))
+    read = kestra.read_table(data / "gnumeric_cyrillic_biff7.xls")  # code page 1251
+    assert list(read.index) == ["Москва", "Київ", "Мінськ Ёлка"]
+    assert list(read.columns) == ["Продажи №", "Дата"]
+
+
 def test_sheet_and_range_pick_the_cells(tmp_path):
     with pandas.ExcelWriter(tmp_path / "t.xlsx") as writer:
         FRAME.to_excel(writer, sheet_name="first")

@@ -24,6 +24,7 @@ PANDAS_READS = {
     "table/r_comment_first.csv": dict(comment="#", index_col=0),
     "table/r_aligned_columns.dat": dict(sep=r"\s+", comment="#", header=None),
     "table/pandas_years.csv": dict(index_col=0),
+    "table/gnumeric_cyrillic_source.csv": dict(index_col=0),
     "table/gnumeric_sales.xlsx": dict(index_col=0),
     "table/pandas_dates.xlsx": dict(index_col=0),
     "table/openpyxl_1900.xlsx": dict(index_col=0),

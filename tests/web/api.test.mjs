@@ -64,6 +64,17 @@ describe('tables read from text and bytes', () => {
       {kind: 'markers', decimals: 0}, ['--kind', 'markers', '--decimals', '0']);
   });
 
+  test('Excel 5.0/95 bytes read as their Excel 97 twins, texts in the code page', () => {
+    const data = new URL('../data/table/', import.meta.url);
+    const read = (file) => kestra.readTable(readFileSync(new URL(file, data)), 'book.xls');
+    assert.deepEqual(read('gnumeric_sales_biff7.xls'), read('gnumeric_sales.xls'));
+    assert.deepEqual(read('gnumeric_cyrillic_biff7.xls'), read('gnumeric_cyrillic.xls'));
+    const cyrillic = read('gnumeric_cyrillic_biff7.xls');  // code page 1251
+    assert.deepEqual(cyrillic.names, ['Продажи №', 'Дата']);
+    assert.deepEqual(cyrillic.labels, ['Москва', 'Київ', 'Мінськ Ёлка']);
+    assertSameDiagram('sales.xls', readFileSync(new URL('gnumeric_sales_biff7.xls', data)));
+  });
+
   test('a range and a header mode reach the reader', () => {
     const table = kestra.readTable('a,b,c\n1,2,3\n4,5,6\n', 'x.csv', {range: 'B1:C3', header: 'rows'});
     assert.deepEqual(table.labels, ['b', 'c']);

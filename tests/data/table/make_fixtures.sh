@@ -71,3 +71,6 @@ with open("python_gb2312.html", "wb") as out:
 PY
 
 ssconvert --export-type=Gnumeric_Excel:excel_biff7 gnumeric_sales_source.csv gnumeric_sales_biff7.xls
+# A Russian locale's code page (1251) for the Excel 5.0/95 texts; the Excel 97 file is UTF-16.
+WINDOWS_LANGUAGE=ru ssconvert --export-type=Gnumeric_Excel:excel_biff7 gnumeric_cyrillic_source.csv gnumeric_cyrillic_biff7.xls
+ssconvert --export-type=Gnumeric_Excel:excel_biff8 gnumeric_cyrillic_source.csv gnumeric_cyrillic.xls
