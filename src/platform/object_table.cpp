@@ -29,6 +29,12 @@ thread_local IdBlock id_block_of_thread;
 
 }  // namespace
 
+// Every shard's buckets exist from the start, so what a call allocates does
+// not depend on which shards its objects land in.
+ObjectTable::ObjectTable() {
+  for (Shard& each : shards_) each.objects.reserve(id_block);
+}
+
 ObjectTable& ObjectTable::instance() {
   static ObjectTable table;
   return table;
@@ -49,11 +55,15 @@ void* ObjectTable::add(std::shared_ptr<GdiObject> object) {
   if (!object) return nullptr;
   const auto kind = static_cast<std::size_t>(object->kind);
   const std::uintptr_t id = new_id();
-  lookup_cache.slot(id) = {id, object};
-  Shard& owner = shard(id);
-  std::lock_guard lock(owner.mutex);
-  owner.objects.emplace(id, std::move(object));
-  ++owner.live[kind];
+  std::weak_ptr<GdiObject> cached = object;
+  {
+    Shard& owner = shard(id);
+    std::lock_guard lock(owner.mutex);
+    owner.objects.emplace(id, std::move(object));
+    ++owner.live[kind];
+  }
+  // Only once registered: an entry would keep a failed object's memory.
+  lookup_cache.slot(id) = {id, std::move(cached)};
   return reinterpret_cast<void*>(id);
 }
 

@@ -64,7 +64,7 @@ class ObjectTable {
     std::array<std::size_t, kinds> live{};
   };
 
-  ObjectTable() = default;
+  ObjectTable();
   std::uintptr_t new_id();
   std::shared_ptr<GdiObject> find_stock(std::uintptr_t id) const;
   std::shared_ptr<GdiObject> find_dynamic(std::uintptr_t id) const;
