@@ -1,6 +1,8 @@
 // Handle ids for GDI objects, validated on every use and counted per kind.
 #include "platform/object_table.h"
 
+#include <new>
+
 namespace kestra::platform {
 namespace {
 
@@ -30,9 +32,13 @@ thread_local IdBlock id_block_of_thread;
 }  // namespace
 
 // Every shard's buckets exist from the start, so what a call allocates does
-// not depend on which shards its objects land in.
+// not depend on which shards its objects land in. Without the memory, a
+// shard gets them with its first object instead.
 ObjectTable::ObjectTable() {
-  for (Shard& each : shards_) each.objects.reserve(id_block);
+  try {
+    for (Shard& each : shards_) each.objects.reserve(id_block);
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 ObjectTable& ObjectTable::instance() {
