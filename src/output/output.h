@@ -79,6 +79,8 @@ class ReplacingFile {
   std::filesystem::path target_;
   std::filesystem::path temporary_;
   int descriptor_ = -1;
+  std::int64_t written_ = 0;          // bytes written so far
+  std::int64_t writeback_start_ = 0;  // the first byte not yet sent to the disk
 };
 
 }  // namespace kestra::output

@@ -22,6 +22,9 @@ using platform::file_system;
 
 constexpr int name_attempts = 16;
 constexpr int max_link_hops = 40;  // as the kernel's own limit on a path
+// Written bytes are sent to the disk in pieces of this size while the rest
+// is still being produced, so the final fsync waits for the last piece only.
+constexpr std::int64_t writeback_piece = std::int64_t{4} << 20;
 
 // A hidden name in the target's directory that no other writer of this
 // process uses; the clock keeps other processes' names apart in practice,
@@ -108,6 +111,11 @@ bool ReplacingFile::write(const void* data, std::size_t size) {
     if (written <= 0) return false;
     bytes += written;
     size -= static_cast<std::size_t>(written);
+    written_ += written;
+  }
+  if (written_ - writeback_start_ >= writeback_piece) {
+    file_system().start_writeback(descriptor_, writeback_start_, written_ - writeback_start_);
+    writeback_start_ = written_;
   }
   return true;
 }

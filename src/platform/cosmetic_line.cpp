@@ -1,5 +1,5 @@
 // Cosmetic (width 0 and 1) lines: GDI's pixel choice, dash phase and
-// clipping that keeps both, in 64-bit arithmetic for any int endpoints.
+// clipping that keeps both, exact for any int endpoints.
 #include <algorithm>
 #include <cstdint>
 
@@ -8,10 +8,29 @@
 namespace kestra::platform {
 namespace {
 
-using Wide = __int128;  // i * delta can exceed 64 bits for ±2^31 endpoints
+using Wide = __int128;
 
 // Smallest integer >= a / b for b > 0.
-constexpr Wide ceil_div(Wide a, Wide b) { return a >= 0 ? (a + b - 1) / b : -((-a) / b); }
+template <class Int>
+constexpr Int ceil_div(Int a, Int b) { return a >= 0 ? (a + b - 1) / b : -((-a) / b); }
+
+// Lines of fewer steps need no 128-bit arithmetic: with 0 <= i <= n and
+// |dv| <= n, the numerator plus 2n - 1 stays within 2n^2 + 3n < 2^63, and
+// |2n q| <= 2n^2. Longer lines (ends up to 2^32 - 1 apart) take the wide path.
+constexpr std::int64_t narrow_steps = std::int64_t{1} << 31;
+
+// The minor offset q = ceil(m / 2n) of step i, m = 2 i dv - n, and the
+// remainder rest = 2n q - m, 0 <= rest < 2n, that the walk carries on.
+struct MinorOffset {
+  std::int64_t q, rest;
+};
+
+template <class Int>
+MinorOffset minor_offset(std::int64_t i, std::int64_t dv, std::int64_t n) {
+  const Int numerator = Int{2} * i * dv - n;
+  const Int q = ceil_div<Int>(numerator, Int{2} * n);
+  return {static_cast<std::int64_t>(q), static_cast<std::int64_t>(q * (Int{2} * n) - numerator)};
+}
 
 // A line walked one step at a time along its major axis u; the minor axis v
 // follows v(i) = v0 + ceil((2 i dv - n) / 2n), nearest with halves down.
@@ -23,9 +42,11 @@ struct LineAxes {
   std::int64_t u_size, v_size;  // bitmap extent along each axis
   bool x_major;
 
-  std::int64_t minor_at(std::int64_t i) const {
-    return v0 + static_cast<std::int64_t>(ceil_div(Wide{2} * i * dv - n, Wide{2} * n));
+  MinorOffset offset_at(std::int64_t i) const {
+    return n < narrow_steps ? minor_offset<std::int64_t>(i, dv, n) : minor_offset<Wide>(i, dv, n);
   }
+  std::int64_t minor_at(std::int64_t i) const { return v0 + offset_at(i).q; }
+  bool minor_inside(std::int64_t v) const { return v >= 0 && v < v_size; }
 };
 
 LineAxes axes_of(const Bitmap& bitmap, POINT from, POINT to) {
@@ -65,6 +86,12 @@ StepRange visible_steps(const LineAxes& line) {
     end = std::min(end, line.u0 + 1);
   }
   if (begin >= end) return {0, 0};
+  // v is monotone and ends at v0 + dv: a line inside along both axes
+  // needs no search.
+  if (begin == 0 && end == line.n && line.minor_inside(line.v0) &&
+      line.minor_inside(line.v0 + line.dv)) {
+    return {0, line.n};
+  }
   const auto below = [&](std::int64_t limit) {
     return [&line, limit](std::int64_t i) { return line.minor_at(i) < limit; };
   };
@@ -116,27 +143,30 @@ void walk_line(Bitmap& bitmap, POINT from, POINT to, Paint paint) {
   const StepRange steps = visible_steps(line);
   if (steps.begin >= steps.end) return;
 
-  // v = q with numerator 2 i dv - n = q * 2n - rest, 0 <= rest < 2n; each
-  // step adds 2 dv to the numerator, which moves q by at most one.
+  // Pixels are addressed by offset into the bitmap: a step moves by
+  // u_stride, a change of the minor coordinate by v_stride.
   const std::int64_t denominator = 2 * line.n;
-  std::int64_t v = line.minor_at(steps.begin);
-  std::int64_t rest = static_cast<std::int64_t>(
-      Wide{v - line.v0} * denominator - (Wide{2} * steps.begin * line.dv - line.n));
-  std::int64_t u = line.u0 + line.u_step * steps.begin;
+  const MinorOffset start = line.offset_at(steps.begin);
+  std::int64_t rest = start.rest;
+  const std::int64_t u = line.u0 + line.u_step * steps.begin, v = line.v0 + start.q;
+  const std::ptrdiff_t width = bitmap.width;
+  const std::ptrdiff_t u_stride = line.x_major ? line.u_step : line.u_step * width;
+  const std::ptrdiff_t v_stride = line.x_major ? width : 1;
+  std::ptrdiff_t at = line.x_major ? v * width + u : u * width + v;
+  Pixel* const pixels = bitmap.row(0);
   paint.start_at(steps.begin);
 
+  // Each step adds 2 dv to the numerator, which moves q by at most one.
   for (std::int64_t i = steps.begin; i < steps.end; ++i) {
-    const auto x = static_cast<int>(line.x_major ? u : v);
-    const auto y = static_cast<int>(line.x_major ? v : u);
-    paint(bitmap.row(y)[x]);
-    u += line.u_step;
+    paint(pixels[at]);
+    at += u_stride;
     rest -= 2 * line.dv;
     if (rest < 0) {
       rest += denominator;
-      ++v;
+      at += v_stride;
     } else if (rest >= denominator) {
       rest -= denominator;
-      --v;
+      at -= v_stride;
     }
   }
 }

@@ -25,6 +25,14 @@ ssize_t FileSystem::write(int descriptor, const void* data, std::size_t size) {
 int FileSystem::fstat(int descriptor, struct stat* status) { return ::fstat(descriptor, status); }
 int FileSystem::fchmod(int descriptor, mode_t mode) { return ::fchmod(descriptor, mode); }
 int FileSystem::fsync(int descriptor) { return ::fsync(descriptor); }
+int FileSystem::start_writeback([[maybe_unused]] int descriptor, [[maybe_unused]] off_t offset,
+                                [[maybe_unused]] off_t size) {
+#if defined(__linux__) && defined(SYNC_FILE_RANGE_WRITE)
+  return ::sync_file_range(descriptor, offset, size, SYNC_FILE_RANGE_WRITE);
+#else
+  return 0;
+#endif
+}
 int FileSystem::close(int descriptor) { return ::close(descriptor); }
 int FileSystem::rename(const char* from, const char* to) { return std::rename(from, to); }
 int FileSystem::unlink(const char* path) { return ::unlink(path); }

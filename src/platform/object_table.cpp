@@ -1,6 +1,8 @@
 // Handle ids for GDI objects, validated on every use and counted per kind.
 #include "platform/object_table.h"
 
+#include <new>
+
 namespace kestra::platform {
 namespace {
 
@@ -20,23 +22,54 @@ struct LookupCache {
 
 thread_local LookupCache lookup_cache;
 
+// The ids a thread hands out next: [next, end) of its current block.
+struct IdBlock {
+  std::uintptr_t next = 0, end = 0;
+};
+
+thread_local IdBlock id_block_of_thread;
+
 }  // namespace
+
+// Every shard's buckets exist from the start, so what a call allocates does
+// not depend on which shards its objects land in. Without the memory, a
+// shard gets them with its first object instead.
+ObjectTable::ObjectTable() {
+  try {
+    for (Shard& each : shards_) each.objects.reserve(id_block);
+  } catch (const std::bad_alloc&) {
+  }
+}
 
 ObjectTable& ObjectTable::instance() {
   static ObjectTable table;
   return table;
 }
 
+std::uintptr_t ObjectTable::new_id() {
+  IdBlock& ids = id_block_of_thread;
+  if (ids.next == ids.end) {
+    ids.next = next_block_.fetch_add(id_block, std::memory_order_relaxed);
+    ids.end = ids.next + id_block;
+  }
+  return ids.next++;
+}
+
+// The new handle goes into this thread's cache, as it is usually selected or
+// drawn with next.
 void* ObjectTable::add(std::shared_ptr<GdiObject> object) {
   if (!object) return nullptr;
-  const auto kind = static_cast<int>(object->kind);
-  const std::uintptr_t id = next_id_.fetch_add(1, std::memory_order_relaxed);
+  const auto kind = static_cast<std::size_t>(object->kind);
+  const std::uintptr_t id = new_id();
+  std::weak_ptr<GdiObject> cached = object;
   {
     Shard& owner = shard(id);
     std::lock_guard lock(owner.mutex);
     owner.objects.emplace(id, std::move(object));
+    ++owner.live[kind];
   }
-  live_[kind].fetch_add(1, std::memory_order_relaxed);
+  // Only once registered: an entry would keep a failed object's memory.
+  lookup_cache.slot(id) = {id, std::move(cached)};
   return reinterpret_cast<void*>(id);
 }
 
@@ -98,21 +131,26 @@ bool ObjectTable::remove(const void* handle) {
     if (it == owner.objects.end()) return false;
     removed = std::move(it->second);
     owner.objects.erase(it);
+    --owner.live[static_cast<std::size_t>(removed->kind)];
   }
   removed->removed.store(true, std::memory_order_release);
   // This thread's entry goes now; other threads' entries go when reused.
   if (LookupCache::Entry& cached = lookup_cache.slot(id); cached.id == id) cached = {};
-  live_[static_cast<int>(removed->kind)].fetch_sub(1, std::memory_order_relaxed);
   return true;
 }
 
 std::size_t ObjectTable::live(ObjectKind kind) const {
-  return live_[static_cast<int>(kind)].load(std::memory_order_relaxed);
+  std::size_t total = 0;
+  for (const Shard& each : shards_) {
+    std::lock_guard lock(each.mutex);
+    total += each.live[static_cast<std::size_t>(kind)];
+  }
+  return total;
 }
 
 std::size_t ObjectTable::live_total() const {
   std::size_t total = 0;
-  for (const auto& count : live_) total += count.load(std::memory_order_relaxed);
+  for (std::size_t kind = 0; kind < kinds; ++kind) total += live(static_cast<ObjectKind>(kind));
   return total;
 }
 

@@ -2,7 +2,8 @@
 // garbage handle is detected, and a live count per kind for leak checks.
 // Threads drawing their own pictures share no lock on a lookup: each keeps a
 // small cache of the handles it used, stock objects sit in a fixed array, and
-// the table itself is split into shards with a lock each.
+// the table itself is split into shards with a lock each, which a thread's
+// new objects share with few other threads'.
 #pragma once
 
 #include <array>
@@ -51,24 +52,31 @@ class ObjectTable {
   static constexpr std::size_t stock_slots = 128;
   static constexpr std::uintptr_t first_dynamic_id = 0x10000;
   static constexpr std::size_t shard_count = 16;
+  // A thread takes ids in blocks of this many, all in one shard, so threads
+  // creating objects at once mostly lock different shards.
+  static constexpr std::uintptr_t id_block = 64;
+  static constexpr std::size_t kinds = static_cast<std::size_t>(ObjectKind::count);
 
-  struct Shard {
+  // Each on its own cache lines; the counts are kept under the lock.
+  struct alignas(64) Shard {
     mutable std::mutex mutex;
     std::unordered_map<std::uintptr_t, std::shared_ptr<GdiObject>> objects;
+    std::array<std::size_t, kinds> live{};
   };
 
-  ObjectTable() = default;
+  ObjectTable();
+  std::uintptr_t new_id();
   std::shared_ptr<GdiObject> find_stock(std::uintptr_t id) const;
   std::shared_ptr<GdiObject> find_dynamic(std::uintptr_t id) const;
-  Shard& shard(std::uintptr_t id) { return shards_[id % shard_count]; }
-  const Shard& shard(std::uintptr_t id) const { return shards_[id % shard_count]; }
+  static std::size_t shard_of(std::uintptr_t id) { return id / id_block % shard_count; }
+  Shard& shard(std::uintptr_t id) { return shards_[shard_of(id)]; }
+  const Shard& shard(std::uintptr_t id) const { return shards_[shard_of(id)]; }
 
   std::array<Shard, shard_count> shards_;
   std::mutex stock_mutex_;
   std::array<std::shared_ptr<GdiObject>, stock_slots> stock_owners_;
   std::array<std::atomic<GdiObject*>, stock_slots> stock_ = {};
-  std::atomic<std::uintptr_t> next_id_{first_dynamic_id};
-  std::atomic<std::size_t> live_[static_cast<int>(ObjectKind::count)] = {};
+  std::atomic<std::uintptr_t> next_block_{first_dynamic_id};
 };
 
 // The object behind a handle as type T, or null when the handle is unknown or

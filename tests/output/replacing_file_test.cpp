@@ -43,6 +43,35 @@ TEST(ReplacingFile, DataReachTheDiskBeforeTheRenameAndTheRenameAfter) {
   EXPECT_EQ(read_file_bytes(dir.file("p.bmp")), kNew);
 }
 
+// A large file is sent to the disk in whole pieces as it is written, each
+// range once and in order; a refused hint changes nothing.
+TEST(ReplacingFile, LargeFilesAreSentToTheDiskWhileBeingWritten) {
+  std::vector<std::uint8_t> bytes(9 * 1024 * 1024 + 5);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
+  for (const FileFault fault : {FileFault::none, FileFault::writeback_fails}) {
+    SCOPED_TRACE(static_cast<int>(fault));
+    TempDir dir;
+    write_file_bytes(dir.file("p.bmp"), kOld);
+    FaultyFileSystem files(fault);
+    {
+      ReplacingFile file(dir.file("p.bmp"));
+      constexpr std::size_t piece = 1024 * 1024 + 3;
+      for (std::size_t at = 0; at < bytes.size(); at += piece) {
+        ASSERT_TRUE(file.write(bytes.data() + at, std::min(piece, bytes.size() - at)));
+      }
+      ASSERT_TRUE(file.commit());
+    }
+    off_t next = 0;
+    for (const auto& [offset, size] : files.writebacks()) {
+      EXPECT_EQ(offset, next);
+      EXPECT_GE(size, off_t{4} << 20);
+      next = offset + size;
+    }
+    EXPECT_EQ(files.writebacks().size(), 2u);
+    EXPECT_EQ(read_file_bytes(dir.file("p.bmp")), bytes);
+  }
+}
+
 TEST(ReplacingFile, RelativeNameFlushesTheWorkingDirectory) {
   TempDir dir;
   const fs::path previous = fs::current_path();

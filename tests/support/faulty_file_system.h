@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -29,6 +30,7 @@ enum class FileFault {
   source_shrinks,    // a file opened for reading is cut to `limit` bytes right after
   source_vanishes,   // a file opened for reading is unlinked right after
   read_fails,        // reading fails (EIO)
+  writeback_fails,   // starting the write to the disk fails (EIO)
 };
 
 class FaultyFileSystem final : public platform::FileSystem {
@@ -42,6 +44,8 @@ class FaultyFileSystem final : public platform::FileSystem {
   // "open temporary", "fsync temporary", "close temporary", "rename",
   // "open directory", "fsync directory", ... in call order.
   const std::vector<std::string>& log() const { return log_; }
+  // The byte ranges (offset, size) sent to the disk early, in call order.
+  const std::vector<std::pair<off_t, off_t>>& writebacks() const { return writebacks_; }
   // Descriptors opened through this file system and not closed yet.
   std::size_t open_descriptors() const { return roles_.size(); }
 
@@ -90,6 +94,11 @@ class FaultyFileSystem final : public platform::FileSystem {
     if (fault_ == FileFault::fsync_fails && roles_[descriptor] == "temporary") return fail(EIO);
     return FileSystem::fsync(descriptor);
   }
+  int start_writeback(int descriptor, off_t offset, off_t size) override {
+    writebacks_.emplace_back(offset, size);
+    if (fault_ == FileFault::writeback_fails) return fail(EIO);
+    return FileSystem::start_writeback(descriptor, offset, size);
+  }
   int close(int descriptor) override {
     const std::string role = roles_[descriptor];
     roles_.erase(descriptor);
@@ -114,6 +123,7 @@ class FaultyFileSystem final : public platform::FileSystem {
   std::size_t limit_;
   platform::FileSystem* previous_;
   std::vector<std::string> log_;
+  std::vector<std::pair<off_t, off_t>> writebacks_;
   std::map<int, std::string> roles_;
   std::size_t written_ = 0;
   int writes_ = 0;
