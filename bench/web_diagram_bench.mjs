@@ -53,14 +53,18 @@ function pictureHash(data) {
 
 // glibc keeping freed memory instead of handing it back to the kernel, as
 // the module's heap does: no page faults for each call's new buffers.
-const KEEP_MEMORY = {GLIBC_TUNABLES: 'glibc.malloc.mmap_threshold=268435456:glibc.malloc.trim_threshold=1073741824'};
+const KEEP_MEMORY = {
+  GLIBC_TUNABLES: 'glibc.malloc.mmap_threshold=268435456:glibc.malloc.trim_threshold=1073741824',
+};
+const CALL = 'WebDiagramCall1920x1080';
 
 // One native benchmark's repetitions: [wall, cpu] in milliseconds each, and
 // the last repetition's picture hash.
 function nativeRuns(program, filter, env = {}) {
-  const json = execFileSync(program, [`--benchmark_filter=${filter}`, `--benchmark_repetitions=${RUNS}`,
-    '--benchmark_min_time=0.1', '--benchmark_format=json'],
-  {encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'], env: {...process.env, ...env}});
+  const args = [`--benchmark_filter=${filter}`, `--benchmark_repetitions=${RUNS}`,
+    '--benchmark_min_time=0.1', '--benchmark_format=json'];
+  const json = execFileSync(program, args,
+    {encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'], env: {...process.env, ...env}});
   const runs = JSON.parse(json).benchmarks.filter((run) => run.run_type === 'iteration');
   return {times: runs.map((run) => [run.real_time, run.cpu_time]), hash: runs.at(-1).picture_hash};
 }
@@ -82,10 +86,10 @@ for (let round = 0; round < ROUNDS; ++round) {
   kestra.diagram(chart);  // warm-up: fonts, glyphs, memory, compiled code
   for (let i = 0; i < RUNS; ++i) sides.browser.push(timeCall(kestra));
   if (!native) continue;
-  const call = nativeRuns(join(native, 'bench_web_call'), 'WebDiagramCall1920x1080');
+  const call = nativeRuns(join(native, 'bench_web_call'), CALL);
   sides.call.push(...call.times);
   nativeHash = call.hash;
-  sides.keptMemory.push(...nativeRuns(join(native, 'bench_web_call'), 'WebDiagramCall1920x1080', KEEP_MEMORY).times);
+  sides.keptMemory.push(...nativeRuns(join(native, 'bench_web_call'), CALL, KEEP_MEMORY).times);
   sides.createDiag.push(...nativeRuns(join(native, 'bench_diagram'), 'GroupedBars1920x1080$').times);
 }
 const medians = (times) => [median(times.map((t) => t[0])), median(times.map((t) => t[1]))];
@@ -94,14 +98,14 @@ const browser = medians(sides.browser);
 console.log(`browser build (Node ${process.version}), kestra.diagram(): ${show(browser)}, ` +
   `median of ${sides.browser.length} calls in ${ROUNDS} rounds`);
 if (native) {
-  const same = nativeHash === pictureHash(kestra.diagram(chart).data);
   const ratio = ([w, c]) => `${(browser[0] / w).toFixed(2)} wall, ${(browser[1] / c).toFixed(2)} CPU`;
-  const report = (name, times) => {
-    const native = medians(times);
-    console.log(`${name}: ${show(native)}, median of ${times.length} repetitions; browser build / this: ${ratio(native)}`);
-  };
-  report('native bench_web_call, the same call', sides.call);
-  report('native bench_web_call, glibc keeping freed memory', sides.keptMemory);
-  report('native bench_diagram, CreateDiag alone, no read-back', sides.createDiag);
+  for (const [name, times] of [['native bench_web_call, the same call', sides.call],
+    ['native bench_web_call, glibc keeping freed memory', sides.keptMemory],
+    ['native bench_diagram, CreateDiag alone, no read-back', sides.createDiag]]) {
+    const reference = medians(times);
+    console.log(`${name}: ${show(reference)}, median of ${times.length} repetitions; ` +
+      `browser build / this: ${ratio(reference)}`);
+  }
+  const same = nativeHash === pictureHash(kestra.diagram(chart).data);
   console.log(`same picture on both sides: ${same ? 'yes' : 'NO'} (target: at most 3 times the same call)`);
 }

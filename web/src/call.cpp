@@ -74,7 +74,9 @@ void set_values(int rows, int cols, const double* values) {
   table.cols = static_cast<std::size_t>(cols);
   table.values.assign(values, values + table.rows * table.cols);
   for (std::size_t r = 0; r < table.rows; ++r) table.series_names.push_back(std::to_string(r + 1));
-  for (std::size_t c = 0; c < table.cols; ++c) table.category_labels.push_back(cli::column_letters(c));
+  for (std::size_t c = 0; c < table.cols; ++c) {
+    table.category_labels.push_back(cli::column_letters(c));
+  }
   call_input().values = std::move(table);
 }
 
