@@ -48,7 +48,7 @@ file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/cli11)
 file(CREATE_LINK ${CLI11_HEADERS}/CLI ${PROJECT_BINARY_DIR}/cli11/CLI SYMBOLIC)
 
 # Exceptions are caught (the exports' guard, the commands' errors).
-set(KESTRA_WASM_FLAGS -fexceptions)
+set(KESTRA_WASM_FLAGS -fwasm-exceptions -msimd128)
 # What emscripten's libc++ lacks of C++20 (from_chars and to_chars for double, bit_cast), in every source.
 set(cxx20_gaps_header ${PROJECT_SOURCE_DIR}/web/compat/cxx20_gaps.h)
 

@@ -178,7 +178,8 @@ class Kestra {
     const width = core._kestra_web_width();
     const height = core._kestra_web_height();
     const start = core._kestra_web_pixels();
-    const data = new Uint8ClampedArray(core.HEAPU8.buffer.slice(start, start + width * height * 4));
+    // The one copy out of the module's memory: the caller owns the result.
+    const data = new Uint8ClampedArray(core.HEAPU8.subarray(start, start + width * height * 4));
     return {width, height, data, warnings: this.#warnings()};
   }
 

@@ -78,22 +78,24 @@ void read_dib_row_into_new(const std::uint8_t* src, int bits, int count, Pixel* 
   }
 }
 
+// Pixels to a DIB row: a 32-bit DIB pixel is the stored word, a 24-bit row
+// packs four pixels into three words.
 void write_dib_row(const Pixel* src, int bits, int count, std::uint8_t* dst) {
-  int x = 0;
-  if (bits == 24) {
-    for (; x + 4 <= count; x += 4, dst += 12) {
-      const Pixel p0 = src[x], p1 = src[x + 1], p2 = src[x + 2], p3 = src[x + 3];
-      store_word(dst, (p0 & 0xFFFFFF) | (p1 << 24));
-      store_word(dst + 4, ((p1 >> 8) & 0xFFFF) | (p2 << 16));
-      store_word(dst + 8, ((p2 >> 16) & 0xFF) | (p3 << 8));
-    }
+  if (bits == 32) {
+    for (int x = 0; x < count; ++x, dst += 4) store_word(dst, src[x] & 0xFFFFFF);
+    return;
   }
-  const int step = bits / 8;
-  for (; x < count; ++x, dst += step) {
+  int x = 0;
+  for (; x + 4 <= count; x += 4, dst += 12) {
+    const Pixel p0 = src[x], p1 = src[x + 1], p2 = src[x + 2], p3 = src[x + 3];
+    store_word(dst, (p0 & 0xFFFFFF) | (p1 << 24));
+    store_word(dst + 4, ((p1 >> 8) & 0xFFFF) | (p2 << 16));
+    store_word(dst + 8, ((p2 >> 16) & 0xFF) | (p3 << 8));
+  }
+  for (; x < count; ++x, dst += 3) {
     dst[0] = static_cast<std::uint8_t>(src[x]);
     dst[1] = static_cast<std::uint8_t>(src[x] >> 8);
     dst[2] = static_cast<std::uint8_t>(src[x] >> 16);
-    if (step == 4) dst[3] = 0;
   }
 }
 

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "command_errors.h"
+#include "values_text.h"
 
 namespace kestra::web {
 namespace {
@@ -65,6 +66,18 @@ CallResult& call_result() {
 void begin_call() {
   call_input() = {};
   call_result() = {};
+}
+
+void set_values(int rows, int cols, const double* values) {
+  Table table;
+  table.rows = static_cast<std::size_t>(rows);
+  table.cols = static_cast<std::size_t>(cols);
+  table.values.assign(values, values + table.rows * table.cols);
+  for (std::size_t r = 0; r < table.rows; ++r) table.series_names.push_back(std::to_string(r + 1));
+  for (std::size_t c = 0; c < table.cols; ++c) {
+    table.category_labels.push_back(cli::column_letters(c));
+  }
+  call_input().values = std::move(table);
 }
 
 int run_command(int (*command)(std::ostream&)) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -28,7 +29,7 @@ struct CallInput {
 struct CallResult {
   int width = 0;
   int height = 0;
-  std::vector<std::uint8_t> rgba;  // top-down rows of R G B A
+  std::unique_ptr<std::uint32_t[]> rgba;  // top-down rows of R G B A bytes, width x height
   Table table;                     // what the table reader read
   std::string message;             // why the call failed, as the command line says it
   std::vector<std::string> warnings;  // the command line's warning lines
@@ -37,6 +38,9 @@ struct CallResult {
 CallInput& call_input();
 CallResult& call_result();
 void begin_call();
+// The call's table: rows x cols values, row-major, NaN for a gap; its series
+// are named 1, 2, ... and its categories A, B, ...
+void set_values(int rows, int cols, const double* values);
 
 // The commands: each returns KESTRA_OK or throws as the command line's
 // commands do (UsageError, StatusError, CLI11's parse errors).

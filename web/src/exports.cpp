@@ -6,7 +6,6 @@
 #include <string>
 
 #include "call.h"
-#include "values_text.h"
 
 using kestra::web::call_input;
 using kestra::web::call_result;
@@ -32,15 +31,7 @@ void kestra_web_add_label(const char* label) { call_input().labels.emplace_back(
 
 // A rows x cols table, row-major, NaN for a gap; named 1, 2, ... and A, B, ...
 void kestra_web_set_values(int rows, int cols, const double* values) {
-  kestra::Table table;
-  table.rows = static_cast<std::size_t>(rows);
-  table.cols = static_cast<std::size_t>(cols);
-  table.values.assign(values, values + table.rows * table.cols);
-  for (std::size_t r = 0; r < table.rows; ++r) table.series_names.push_back(std::to_string(r + 1));
-  for (std::size_t c = 0; c < table.cols; ++c) {
-    table.category_labels.push_back(kestra::cli::column_letters(c));
-  }
-  call_input().values = std::move(table);
+  kestra::web::set_values(rows, cols, values);
 }
 
 int kestra_web_diagram() { return kestra::web::run_command(kestra::web::draw_diagram); }
@@ -54,7 +45,7 @@ int kestra_web_read_table(const char* path) {
 
 int kestra_web_width() { return call_result().width; }
 int kestra_web_height() { return call_result().height; }
-const unsigned char* kestra_web_pixels() { return call_result().rgba.data(); }
+const std::uint32_t* kestra_web_pixels() { return call_result().rgba.get(); }
 
 int kestra_web_table_rows() { return static_cast<int>(call_result().table.rows); }
 int kestra_web_table_cols() { return static_cast<int>(call_result().table.cols); }
