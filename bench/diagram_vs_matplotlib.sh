@@ -12,7 +12,7 @@ cmake --build "$build" --target bench_diagram >/dev/null
 
 # Medians of wall-clock and CPU time: on a shared machine the CPU time is
 # the steadier figure.
-read -r kestra_wall kestra_cpu < <("$build/bench/bench_diagram" --benchmark_filter=GroupedBars \
+read -r kestra_wall kestra_cpu < <("$build/bench/bench_diagram" --benchmark_filter='GroupedBars1920x1080$' \
   --benchmark_repetitions=20 --benchmark_report_aggregates_only=true \
   --benchmark_format=csv 2>/dev/null |
   awk -F, '/_median"?,/ { printf "%.3f %.3f\n", $3, $4 }')
