@@ -51,4 +51,12 @@ export const cases = [
       captionX: 'time', captionY: 'level'}),
     cli: ['plot', 'y=abs(x)-tg(x/3)', '--x', '-9:9', '--y', '-4:6', '--step', '0.05', '--font', '9',
       '--caption-x', 'time', '--caption-y', 'level']},
+  {name: 'texts beyond ASCII, read as UTF-8',
+    js: (k) => k.diagram({values: [[3, 5], [4, 2]], names: ['Zürich', 'Москва'], labels: ['Genève', 'Київ'],
+      captionX: 'Städte', captionY: 'Продажи №', width: 400, height: 250}),
+    cli: ['diag', '--values', '3 5; 4 2', '--names', 'Zürich,Москва', '--labels', 'Genève,Київ',
+      '--caption-x', 'Städte', '--caption-y', 'Продажи №', '--size', '400x250']},
+  {name: 'plot captions beyond ASCII',
+    js: (k) => k.plot('y=x*x', {x: [-2, 2], y: [0, 4], captionX: 'Zeit in µs', captionY: 'Ёмкость'}),
+    cli: ['plot', 'y=x*x', '--x', '-2:2', '--y', '0:4', '--caption-x', 'Zeit in µs', '--caption-y', 'Ёмкость']},
 ];

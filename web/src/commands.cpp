@@ -5,6 +5,7 @@
 #include "call.h"
 #include "command_errors.h"
 #include "commands.h"
+#include "kestra_text.h"
 #include "options.h"
 #include "table_source.h"
 
@@ -26,6 +27,7 @@ int draw_table(const Table& table, const cli::DiagramLook& look, std::ostream& e
   cli::DiagramRecords records;
   cli::build_checked_records(table, look, records, err);
   HBITMAP bitmap = nullptr;
+  const Utf8Text utf8;
   const int status = CreateDiag(records.table, records.disp, &bitmap, 1, look.kind);
   return keep_picture(status, bitmap);
 }
@@ -57,6 +59,7 @@ int draw_plot(const std::string& expression, std::ostream& err) {
   for (const std::string& note : notes) cli::print_warning(err, note);
   std::string text = expression;
   HBITMAP bitmap = nullptr;
+  const Utf8Text utf8;
   const int status = CreateGraph(text.data(), options, &bitmap, 1);
   return keep_picture(status, bitmap);
 }
