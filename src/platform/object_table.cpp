@@ -150,7 +150,10 @@ std::size_t ObjectTable::live(ObjectKind kind) const {
 
 std::size_t ObjectTable::live_total() const {
   std::size_t total = 0;
-  for (std::size_t kind = 0; kind < kinds; ++kind) total += live(static_cast<ObjectKind>(kind));
+  for (const Shard& each : shards_) {
+    std::lock_guard lock(each.mutex);
+    for (const std::size_t count : each.live) total += count;
+  }
   return total;
 }
 
